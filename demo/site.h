@@ -1,0 +1,35 @@
+#pragma once
+
+#include "directory.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QStringView>
+
+namespace demo {
+
+// The directory and the banner page compiled into the program.
+inline constexpr QStringView builtInDirectory = u":/demo/data/directory.tsv";
+inline constexpr QStringView builtInBanner = u":/demo/pages/login.html";
+
+// Every page of the site is sent with this content type; the bodies are GBK bytes.
+inline constexpr char contentType[] = "text/html; charset=gbk";
+
+struct Reply
+{
+    int status = 200;
+    QByteArray body; // GBK
+};
+
+// The site's answer to one request, given its method ("GET", "HEAD", "POST") and its raw
+// request target ("/SSjkzcnum.asp?keyword=%D5%C5"). Paths are compared without regard to ASCII
+// case, as the old IIS site did.
+//
+//   /SSjkzcnum.asp?keyword=K   entries whose number contains K
+//   /SSjkzctel.asp?keyword=K   entries whose name or address contains K
+//   /fbxx.html, /dhcs.html     the application and correction forms (POST: an acknowledgement)
+//   /, /index.html             the home page
+//   anything else              404
+Reply answer(const Directory &directory, QByteArrayView method, QByteArrayView target);
+
+} // namespace demo

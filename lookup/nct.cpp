@@ -1,0 +1,343 @@
+#include "nct.h"
+
+#include "lookup/memorypage.h"
+#include "lookup/resultpage.h"
+#include "lookup/searchurl.h"
+#include "platform/messagebox.h"
+#include "platform/paths.h"
+#include "platform/site.h"
+#include "platform/twips.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+// Resources compiled into a static library must be registered by name.
+static void initLookupResources()
+{
+    Q_INIT_RESOURCE(lookup);
+}
+
+namespace lookup {
+
+namespace {
+
+using platform::twipsRect;
+
+constexpr QColor kBackColor(0xFA, 0xFA, 0xFA);
+constexpr QColor kShapeColor(0x7F, 0x9D, 0xB9);
+
+// The hidden fetcher never shows anything, so a page's alert() or confirm() must not pop up a
+// box the user cannot relate to anything, nor block the window.
+class FetcherPage : public QWebEnginePage
+{
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+protected:
+    void javaScriptAlert(const QUrl &, const QString &) override {}
+    bool javaScriptConfirm(const QUrl &, const QString &) override { return false; }
+    bool javaScriptPrompt(const QUrl &, const QString &, const QString &, QString *) override
+    {
+        return false;
+    }
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &, int,
+                                  const QString &) override
+    {
+    }
+};
+
+QFont songFont(qreal pointSize, bool bold = false)
+{
+    QFont font(QString::fromUtf8("宋体"));
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel *imageButton(QWidget *parent, const char *name, const QString &toolTip,
+                    const QString &picture, int left)
+{
+    auto *image = new QLabel(parent);
+    image->setObjectName(QLatin1String(name));
+    image->setToolTip(toolTip);
+    image->setPixmap(QPixmap(picture));
+    image->setGeometry(twipsRect(left, 600, 285, 285));
+    return image;
+}
+
+void lockDownLocalPages(QWebEngineSettings *settings)
+{
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    // The result page is written in the ANSI code page with no charset declaration.
+    settings->setDefaultTextEncoding(QStringLiteral("GBK"));
+}
+
+} // namespace
+
+nct::nct(const BuildVariant &variant, QWidget *parent)
+    : QWidget(parent)
+    , m_variant(variant)
+{
+    initLookupResources();
+    setObjectName(QStringLiteral("nct"));
+    setWindowTitle(QString::fromUtf8(m_variant.caption));
+    setFont(songFont(10.5, true));
+    setFixedSize(platform::twips(7860), platform::twips(7320));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kBackColor);
+    setPalette(pal);
+
+    m_localProfile = new QWebEngineProfile(this);
+    m_localProfile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    m_localProfile->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
+    m_memoryPage = new MemoryPage(this);
+    m_localProfile->installUrlSchemeHandler(MemoryPage::kScheme, m_memoryPage);
+
+    createControls();
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    if (m_variant.bannerPath)
+        WebBrowser3->load(QUrl::fromLocalFile(platform::localPath(QString::fromUtf8(m_variant.bannerPath))));
+}
+
+nct::~nct()
+{
+    // Pages must go before the profile they belong to.
+    delete W1;
+    delete W2;
+    delete WebBrowser3;
+}
+
+QString nct::resultFilePath()
+{
+    return platform::localPath(QString::fromLatin1(ResultPage::kFilePath));
+}
+
+void nct::createControls()
+{
+    const QFont small = songFont(9);
+    const bool numseek = m_variant.isNumseek();
+
+    // The fetcher lies behind everything and is never shown.
+    W1 = new QWebEngineView(this);
+    W1->setObjectName(QStringLiteral("W1"));
+    W1->setPage(new FetcherPage(W1));
+    W1->setGeometry(twipsRect(4770, 1680, 1245, 405));
+    W1->setVisible(false);
+    connect(W1->page(), &QWebEnginePage::loadingChanged, this, &nct::onFetcherLoading);
+
+    if (numseek) {
+        auto makeWide = [this, &small](const char *name, const char *text, int left) {
+            auto *button = new QPushButton(QString::fromUtf8(text), this);
+            button->setObjectName(QLatin1String(name));
+            button->setToolTip(button->text());
+            button->setFont(small);
+            button->setAutoDefault(false);
+            button->setStyleSheet(QStringLiteral(
+                "QPushButton { background: white; border: 1px solid #8fa6bf; border-radius: 2px; }"
+                "QPushButton:hover { background: #f0f6fc; }"
+                "QPushButton:pressed { background: #dde9f5; }"));
+            button->setGeometry(twipsRect(left, 6348, 3015, 375));
+            return button;
+        };
+        Command3 = makeWide("Command3", "电话资料申请改错和删除", 4320);
+        Command2 = makeWide("Command2", "电话资料申请收录", 480);
+    } else {
+        WebBrowser3 = new QWebEngineView(this);
+        WebBrowser3->setObjectName(QStringLiteral("WebBrowser3"));
+        WebBrowser3->setPage(new QWebEnginePage(m_localProfile, WebBrowser3));
+        lockDownLocalPages(WebBrowser3->settings());
+        WebBrowser3->setContextMenuPolicy(Qt::NoContextMenu);
+        WebBrowser3->setGeometry(twipsRect(120, 6240, 7641, 615));
+    }
+
+    Text2 = new QLineEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setFont(small);
+    Text2->setGeometry(twipsRect(2250, m_variant.text2Top, 1888, 315));
+
+    Command1 = new QPushButton(QString::fromUtf8("查看"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(QString::fromUtf8("查看"));
+    Command1->setFont(small);
+    Command1->setAutoDefault(false);
+    Command1->setGeometry(twipsRect(4320, 540, 735, 375));
+    connect(Command1, &QPushButton::clicked, this, &nct::search);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(400);
+    connect(Timer1, &QTimer::timeout, this, &nct::hideWelcome);
+
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(twipsRect(120, 1080, 7620, 5040));
+
+    // The pane starts beyond the frame's left and top edges and runs past its right and bottom
+    // edges, so its own border is clipped away.
+    W2 = new QWebEngineView(Picture1);
+    W2->setObjectName(QStringLiteral("W2"));
+    W2->setPage(new QWebEnginePage(m_localProfile, W2));
+    lockDownLocalPages(W2->settings());
+    W2->setGeometry(twipsRect(-30, -30, 7875, 5175));
+
+    P2 = new QLabel(this);
+    P2->setObjectName(QStringLiteral("P2"));
+    P2->setPixmap(QPixmap(QStringLiteral(":/lookup/welcome.jpg")));
+    P2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    P2->setFrameShape(QFrame::Panel);
+    P2->setFrameShadow(QFrame::Sunken);
+    P2->setLineWidth(1);
+    P2->setAutoFillBackground(true);
+    P2->setGeometry(twipsRect(120, 1080, 7650, 5055));
+
+    Pmain = new QLabel(this);
+    Pmain->setObjectName(QStringLiteral("Pmain"));
+    Pmain->setPixmap(QPixmap(QStringLiteral(":/lookup/skin.jpg")));
+    Pmain->setVisible(false);
+
+    Image3 = imageButton(this, "Image3", QString::fromUtf8("帮助"),
+                         QStringLiteral(":/lookup/help.png"), 7180);
+    Image2 = imageButton(this, "Image2", QString::fromUtf8("保存"),
+                         QStringLiteral(":/lookup/save.png"), 6720);
+    Image1 = imageButton(this, "Image1", QString::fromUtf8("打印"),
+                         QStringLiteral(":/lookup/print.png"), 6318);
+
+    Label1 = new QLabel(QString::fromUtf8("查看完成"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(songFont(10.5));
+    Label1->setGeometry(twipsRect(5280, 640, 975, 285));
+
+    Label2 = new QLabel(QString::fromUtf8("请输入要查询的名称:"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setFont(small);
+    Label2->setStyleSheet(QStringLiteral("color: #0000ff;"));
+    Label2->setGeometry(twipsRect(m_variant.label2Left, m_variant.label2Top, 1815, 255));
+
+    Label4 = new QLabel(QString::fromUtf8("© Marlowen 电话查询"), this);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setFont(songFont(9, true));
+    Label4->setStyleSheet(QStringLiteral("color: white;"));
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label4->setGeometry(twipsRect(5640, 7050, 2055, 255));
+
+    // Stacking: the welcome picture covers the pane's frame, both cover the fetcher.
+    W1->lower();
+    P2->raise();
+}
+
+void nct::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(kShapeColor, 1));
+    painter.setBrush(Qt::NoBrush);
+    auto outline = [&painter](const QRect &rect) {
+        painter.drawRoundedRect(QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
+    };
+    outline(twipsRect(135, 480, 7620, 495)); // Shape1, around the search row
+    if (m_variant.isNumseek())
+        outline(twipsRect(120, 6240, 7620, 615)); // Shape2, around the bottom buttons
+}
+
+void nct::search()
+{
+    const QString keyword = Text2->text();
+    if (keyword.isEmpty()) {
+        platform::messageBox(this, QString::fromUtf8("输入内容不能为空!"),
+                             QString::fromUtf8("提示"), QMessageBox::Information);
+        return;
+    }
+    sHtml.clear();
+    ++m_searchId;
+    m_awaitingStart = true;
+    W1->load(searchUrl(platform::siteBase(), QString::fromLatin1(m_variant.searchEndpoint),
+                       keyword));
+    Label1->setText(QString::fromUtf8("请 稍 后 …"));
+    Timer1->start();
+}
+
+void nct::hideWelcome()
+{
+    // The timer keeps running, as it always did; later ticks change nothing.
+    P2->setVisible(false);
+}
+
+void nct::onFetcherLoading(const QWebEngineLoadingInfo &info)
+{
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadStartedStatus:
+        m_awaitingStart = false;
+        return;
+    case QWebEngineLoadingInfo::LoadStoppedStatus:
+        // Stopped or superseded by a newer navigation: no download completed.
+        return;
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        break;
+    }
+    if (m_awaitingStart || !sHtml.isEmpty())
+        return;
+    const quint64 searchId = m_searchId;
+    W1->page()->runJavaScript(
+        QStringLiteral("document.documentElement ? document.documentElement.innerHTML : null"),
+        QWebEngineScript::ApplicationWorld,
+        [self = QPointer<nct>(this), searchId](const QVariant &markup) {
+            if (self)
+                self->takePage(searchId, markup);
+        });
+}
+
+void nct::takePage(quint64 searchId, const QVariant &markup)
+{
+    // A page for an older search, or a second completion of this one: leave the result alone.
+    if (searchId != m_searchId || !sHtml.isEmpty())
+        return;
+    // No document yet: stay armed for the next completion.
+    if (markup.typeId() != QMetaType::QString)
+        return;
+    const QString section = ResultPage::cut(markup.toString());
+    if (section.isEmpty())
+        return;
+    sHtml = ResultPage::withHeader(section);
+    showResult(sHtml);
+}
+
+void nct::showResult(const QString &headedText)
+{
+    const QByteArray bytes = ResultPage::fileBytes(headedText);
+    const QString path = resultFilePath();
+    QUrl address;
+    if (ResultPage::write(path, bytes)) {
+        address = QUrl::fromLocalFile(path);
+    } else {
+        // The file could not be replaced: show the new result rather than a stale one.
+        address = m_memoryPage->setPage(bytes, QByteArrayLiteral("text/html;charset=GBK"));
+    }
+    W2->load(address);
+    Label1->setText(QString::fromUtf8("下载完成"));
+    Q_EMIT resultShown(address);
+}
+
+} // namespace lookup

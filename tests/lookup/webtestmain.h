@@ -1,0 +1,21 @@
+#pragma once
+
+#include "lookup/memorypage.h"
+#include "platform/fonts.h"
+
+#include <QApplication>
+#include <QTest>
+
+// Test entry point for suites that put browser views on screen: the engine needs shared GL
+// contexts and our URL scheme registered before the application object exists.
+#define DIALVANE_WEB_TEST_MAIN(TestClass)                                                          \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                \
+        lookup::MemoryPage::registerScheme();                                                      \
+        QApplication app(argc, argv);                                                              \
+        platform::installFontSubstitutions();                                                      \
+        TestClass test;                                                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
