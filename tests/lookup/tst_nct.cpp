@@ -218,8 +218,8 @@ void tst_nct::search_data()
     QTest::addColumn<QString>("keyword");
     QTest::addColumn<QString>("expectedText");
     QTest::addColumn<QByteArray>("expectedQuery"); // the keyword as sent
-    QTest::newRow("number") << QStringLiteral("numseek") << QStringLiteral("8812")
-                            << QStringLiteral("8812") << QByteArray("8812");
+    QTest::newRow("listed number") << QStringLiteral("numseek") << QStringLiteral("88751261")
+                                   << QStringLiteral("胡记书店") << QByteArray("88751261");
     QTest::newRow("chinese name") << QStringLiteral("dialseek") << QStringLiteral("王")
                                   << QStringLiteral("王") << QByteArray("%CD%F5");
     QTest::newRow("reserved characters and chinese")

@@ -40,8 +40,9 @@ void printFigure(const char *name, double ours, double reference, const char *un
     std::fflush(stdout);
 }
 
-const QStringList kQueries = {QStringLiteral("8812"), QStringLiteral("8813"), QStringLiteral("66"),
-                              QStringLiteral("0571"), QStringLiteral("1")};
+const QStringList kQueries = {QStringLiteral("8843"), QStringLiteral("8652"),
+                              QStringLiteral("88751261"), QStringLiteral("1909"),
+                              QStringLiteral("0571-86")};
 
 double plainFetchMs(QNetworkAccessManager &net, const QUrl &url)
 {
