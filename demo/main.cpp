@@ -115,8 +115,8 @@ int serve(const demo::Directory &directory, int wantedPort)
     while (!server.is_running() && !listenFailed)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    int received = 0;
+    sigwait(&stopSignals, &received);
     stopping = true;
     server.stop();
     listener.join();
