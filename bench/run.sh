@@ -12,6 +12,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 export XDG_DATA_HOME=$scratch/data XDG_CONFIG_HOME=$scratch/config
 for bench in "$DIALVANE_BUILD"/bench/bench_*; do
+    [ -f "$bench" ] && [ -x "$bench" ] || continue
     echo "== $(basename "$bench")"
     "$bench"
 done

@@ -22,13 +22,8 @@ struct BuildVariant
     bool isNumseek() const { return kind == Kind::Numseek; }
 };
 
-inline constexpr BuildVariant kNumseek{BuildVariant::Kind::Numseek,
-                                       "Numvane",
-                                       "/SSjkzcnum.asp?keyword=",
-                                       nullptr,
-                                       600,
-                                       438,
-                                       648};
+inline constexpr BuildVariant kNumseek{
+    BuildVariant::Kind::Numseek, "Numvane", "/SSjkzcnum.asp?keyword=", nullptr, 600, 438, 648};
 
 inline constexpr BuildVariant kDialseek{BuildVariant::Kind::Dialseek,
                                         "Dialvane",

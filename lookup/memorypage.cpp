@@ -8,8 +8,7 @@ namespace lookup {
 
 MemoryPage::MemoryPage(QObject *parent)
     : QWebEngineUrlSchemeHandler(parent)
-{
-}
+{}
 
 void MemoryPage::registerScheme()
 {

@@ -1,16 +1,22 @@
 #include "nct.h"
 
+#include "lookup/dragstrip.h"
+#include "lookup/framepainter.h"
+#include "lookup/imagebutton.h"
 #include "lookup/memorypage.h"
 #include "lookup/resultpage.h"
 #include "lookup/searchurl.h"
+#include "lookup/windowregion.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
+#include "platform/process.h"
 #include "platform/site.h"
 #include "platform/twips.h"
 
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -53,8 +59,7 @@ protected:
     }
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &, int,
                                   const QString &) override
-    {
-    }
+    {}
 };
 
 QFont songFont(qreal pointSize, bool bold = false)
@@ -65,15 +70,20 @@ QFont songFont(qreal pointSize, bool bold = false)
     return font;
 }
 
-QLabel *imageButton(QWidget *parent, const char *name, const QString &toolTip,
-                    const QString &picture, int left)
+// The pointing hand the window's image buttons and search button show; its hot spot is the
+// fingertip.
+QCursor handCursor()
 {
-    auto *image = new QLabel(parent);
-    image->setObjectName(QLatin1String(name));
-    image->setToolTip(toolTip);
-    image->setPixmap(QPixmap(picture));
-    image->setGeometry(twipsRect(left, 600, 285, 285));
-    return image;
+    return QCursor(QPixmap(QStringLiteral(":/lookup/hand.png")), 6, 0);
+}
+
+QLabel *hiddenPicture(QWidget *parent, const char *name, const QString &picture)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setPixmap(QPixmap(picture));
+    label->setVisible(false);
+    return label;
 }
 
 void lockDownLocalPages(QWebEngineSettings *settings)
@@ -94,6 +104,8 @@ nct::nct(const BuildVariant &variant, QWidget *parent)
 {
     initLookupResources();
     setObjectName(QStringLiteral("nct"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setMouseTracking(true);
     setWindowTitle(QString::fromUtf8(m_variant.caption));
     setFont(songFont(10.5, true));
     setFixedSize(platform::twips(7860), platform::twips(7320));
@@ -109,6 +121,7 @@ nct::nct(const BuildVariant &variant, QWidget *parent)
     m_localProfile->installUrlSchemeHandler(MemoryPage::kScheme, m_memoryPage);
 
     createControls();
+    createFrameControls();
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
@@ -117,7 +130,8 @@ nct::nct(const BuildVariant &variant, QWidget *parent)
     }
 
     if (m_variant.bannerPath)
-        WebBrowser3->load(QUrl::fromLocalFile(platform::localPath(QString::fromUtf8(m_variant.bannerPath))));
+        WebBrowser3->load(
+            QUrl::fromLocalFile(platform::localPath(QString::fromUtf8(m_variant.bannerPath))));
 }
 
 nct::~nct()
@@ -162,6 +176,16 @@ void nct::createControls()
         };
         Command3 = makeWide("Command3", "电话资料申请改错和删除", 4320);
         Command2 = makeWide("Command2", "电话资料申请收录", 480);
+        // The site's pages open in the desktop's browser, at the same site the search uses.
+        auto openSitePage = [this](QPushButton *button, const char *page) {
+            connect(button, &QPushButton::clicked, this, [this, button, page] {
+                startSideAction(QString::fromLatin1(kBrowserPath) + u' ' + platform::siteBase() +
+                                    QLatin1String(page),
+                                button->text());
+            });
+        };
+        openSitePage(Command2, "/fbxx.html");
+        openSitePage(Command3, "/dhcs.html");
     } else {
         WebBrowser3 = new QWebEngineView(this);
         WebBrowser3->setObjectName(QStringLiteral("WebBrowser3"));
@@ -181,6 +205,7 @@ void nct::createControls()
     Command1->setToolTip(QString::fromUtf8("查看"));
     Command1->setFont(small);
     Command1->setAutoDefault(false);
+    Command1->setCursor(handCursor());
     Command1->setGeometry(twipsRect(4320, 540, 735, 375));
     connect(Command1, &QPushButton::clicked, this, &nct::search);
 
@@ -216,12 +241,22 @@ void nct::createControls()
     Pmain->setPixmap(QPixmap(QStringLiteral(":/lookup/skin.jpg")));
     Pmain->setVisible(false);
 
-    Image3 = imageButton(this, "Image3", QString::fromUtf8("帮助"),
-                         QStringLiteral(":/lookup/help.png"), 7180);
-    Image2 = imageButton(this, "Image2", QString::fromUtf8("保存"),
-                         QStringLiteral(":/lookup/save.png"), 6720);
-    Image1 = imageButton(this, "Image1", QString::fromUtf8("打印"),
-                         QStringLiteral(":/lookup/print.png"), 6318);
+    auto sideButton = [this](const char *name, const char *toolTip, const char *picture, int left,
+                             const char *commandLine) {
+        auto *image = new ImageButton(this);
+        image->setObjectName(QLatin1String(name));
+        image->setToolTip(QString::fromUtf8(toolTip));
+        image->setPictures(QPixmap(QLatin1String(picture)));
+        image->setCursor(handCursor());
+        image->setGeometry(twipsRect(left, 600, 285, 285));
+        connect(image, &ImageButton::clicked, this, [this, image, commandLine] {
+            startSideAction(QString::fromLatin1(commandLine), image->toolTip());
+        });
+        return image;
+    };
+    Image3 = sideButton("Image3", "帮助", ":/lookup/help.png", 7180, kHelpCommand);
+    Image2 = sideButton("Image2", "保存", ":/lookup/save.png", 6720, kEditorCommand);
+    Image1 = sideButton("Image1", "打印", ":/lookup/print.png", 6318, kPrintToolCommand);
 
     Label1 = new QLabel(QString::fromUtf8("查看完成"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -246,10 +281,103 @@ void nct::createControls()
     P2->raise();
 }
 
+void nct::createFrameControls()
+{
+    Imico = hiddenPicture(this, "Imico", QStringLiteral(":/lookup/ico.bmp"));
+    ImMin1 = hiddenPicture(this, "ImMin1", QStringLiteral(":/lookup/min_hover.bmp"));
+    ImMin2 = hiddenPicture(this, "ImMin2", QStringLiteral(":/lookup/min_pressed.bmp"));
+    ImClose1 = hiddenPicture(this, "ImClose1", QStringLiteral(":/lookup/close_hover.bmp"));
+    ImClose2 = hiddenPicture(this, "ImClose2", QStringLiteral(":/lookup/close_pressed.bmp"));
+
+    IMBar = new DragStrip(this);
+    IMBar->setObjectName(QStringLiteral("IMBar"));
+    IMBar->setGeometry(twipsRect(0, 0, 7860 - 680, 375));
+
+    auto frameButton = [this](const char *name, const char *toolTip, QLabel *hover,
+                              QLabel *pressed) {
+        auto *button = new ImageButton(this);
+        button->setObjectName(QLatin1String(name));
+        button->setToolTip(QString::fromUtf8(toolTip));
+        button->setCursor(handCursor());
+        button->setPictures(QPixmap(), hover->pixmap(), pressed->pixmap());
+        button->resize(platform::twips(255), platform::twips(240));
+        return button;
+    };
+    Immin = frameButton("Immin", "最小化", ImMin1, ImMin2);
+    Imclose = frameButton("Imclose", "关闭", ImClose1, ImClose2);
+    connect(Immin, &ImageButton::clicked, this, &QWidget::showMinimized);
+    connect(Imclose, &ImageButton::clicked, this, &QWidget::close);
+}
+
+void nct::layoutFrame()
+{
+    const int W = width() * platform::kTwipsPerPixel;
+    const int H = height() * platform::kTwipsPerPixel;
+    IMBar->setGeometry(twipsRect(0, 0, qMax(0, W - 680), 375));
+    Immin->move(platform::twips(W - 640), platform::twips(80));
+    Imclose->move(platform::twips(W - 320), platform::twips(80));
+
+    m_surface = QPixmap(size());
+    m_surface.fill(kBackColor);
+    {
+        QPainter painter(&m_surface);
+        FramePainter::paint(painter, QSizeF(W, H), Pmain->pixmap(), Imico->pixmap(), windowTitle(),
+                            font());
+    }
+    update();
+    RMe();
+}
+
+void nct::RMe()
+{
+    setMask(windowRegion(width() * platform::kTwipsPerPixel, height() * platform::kTwipsPerPixel));
+}
+
+void nct::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    layoutFrame();
+}
+
+void nct::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutFrame();
+}
+
+void nct::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    // Minimise and restore run the resize handling too.
+    if (event->type() == QEvent::WindowStateChange)
+        layoutFrame();
+}
+
+void nct::mouseMoveEvent(QMouseEvent *event)
+{
+    QWidget::mouseMoveEvent(event);
+    // Only the bare window surface clears the frame buttons' hover look; moves over other
+    // controls reach here too when those controls do not track the mouse.
+    if (childAt(event->position().toPoint()))
+        return;
+    Imclose->clearHover();
+    Immin->clearHover();
+}
+
+void nct::startSideAction(const QString &commandLine, const QString &what)
+{
+    if (platform::startProcess(commandLine, platform::WindowMode::NormalFocus))
+        return;
+    platform::messageBox(this, QString::fromUtf8("无法启动“%1”：%2").arg(what, commandLine),
+                         QString::fromUtf8("提示"), QMessageBox::Warning);
+}
+
 void nct::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
     QPainter painter(this);
+    if (!m_surface.isNull())
+        painter.drawPixmap(0, 0, m_surface);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(kShapeColor, 1));
     painter.setBrush(Qt::NoBrush);
@@ -272,8 +400,8 @@ void nct::search()
     sHtml.clear();
     ++m_searchId;
     m_awaitingStart = true;
-    W1->load(searchUrl(platform::siteBase(), QString::fromLatin1(m_variant.searchEndpoint),
-                       keyword));
+    W1->load(
+        searchUrl(platform::siteBase(), QString::fromLatin1(m_variant.searchEndpoint), keyword));
     Label1->setText(QString::fromUtf8("请 稍 后 …"));
     Timer1->start();
 }

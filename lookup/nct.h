@@ -17,6 +17,8 @@ class QWebEngineView;
 
 namespace lookup {
 
+class DragStrip;
+class ImageButton;
 class MemoryPage;
 
 // The lookup window: one query box, a hidden browser that fetches the directory site's answer,
@@ -37,8 +39,21 @@ public:
     // Where the result page lives on this machine.
     static QString resultFilePath();
 
+    // Fixed command lines of the side actions.
+    static constexpr char kHelpCommand[] = "hh.exe C:\\Program Files\\Dialvane\\help.chm";
+    static constexpr char kEditorCommand[] = "C:\\Program Files\\Dialvane\\pennote.exe";
+    static constexpr char kPrintToolCommand[] = "C:\\Program Files\\Dialvane\\inkleaf.exe";
+    static constexpr char kBrowserPath[] = "C:\\Program Files\\Internet Explorer\\IEXPLORE.EXE";
+
+    // Cuts the window to its rounded outline for its current size.
+    void RMe();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 Q_SIGNALS:
     // The pane has been sent to a new result and the status reads "下载完成".
@@ -46,6 +61,11 @@ Q_SIGNALS:
 
 private:
     void createControls();
+    void createFrameControls();
+    // Places the frame buttons, repaints the skin onto the window surface and reshapes it.
+    void layoutFrame();
+    // Starts a side action's program; tells the user when it could not be started.
+    void startSideAction(const QString &commandLine, const QString &what);
     void search();
     void hideWelcome();
     void onFetcherLoading(const QWebEngineLoadingInfo &info);
@@ -65,12 +85,24 @@ private:
     QWebEngineView *W2 = nullptr;
     QLabel *Pmain = nullptr;
     QWebEngineView *W1 = nullptr;
-    QLabel *Image1 = nullptr;
-    QLabel *Image2 = nullptr;
-    QLabel *Image3 = nullptr;
+    ImageButton *Image1 = nullptr;
+    ImageButton *Image2 = nullptr;
+    ImageButton *Image3 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QLabel *Label4 = nullptr;
+
+    // Frame controls: the drag strip, the two frame buttons and the hidden pictures they use.
+    DragStrip *IMBar = nullptr;
+    ImageButton *Immin = nullptr;
+    ImageButton *Imclose = nullptr;
+    QLabel *Imico = nullptr;
+    QLabel *ImMin1 = nullptr;
+    QLabel *ImMin2 = nullptr;
+    QLabel *ImClose1 = nullptr;
+    QLabel *ImClose2 = nullptr;
+    // The painted frame survives being covered: it lives here, not only on screen.
+    QPixmap m_surface;
 
     // Local pages (result pane, banner) run in their own profile without scripts or file access.
     QWebEngineProfile *m_localProfile = nullptr;

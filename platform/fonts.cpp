@@ -8,10 +8,9 @@ namespace platform {
 
 void installFontSubstitutions()
 {
-    static const QStringList songFaces = {QStringLiteral("AR PL UMing CN"),
-                                          QStringLiteral("AR PL UMing TW"),
-                                          QStringLiteral("Noto Serif CJK SC"),
-                                          QStringLiteral("WenQuanYi Micro Hei")};
+    static const QStringList songFaces = {
+        QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
+        QStringLiteral("Noto Serif CJK SC"), QStringLiteral("WenQuanYi Micro Hei")};
     static const QStringList sansFaces = {QStringLiteral("WenQuanYi Micro Hei"),
                                           QStringLiteral("Noto Sans CJK SC"),
                                           QStringLiteral("AR PL UMing CN")};

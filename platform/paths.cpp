@@ -10,7 +10,8 @@ namespace {
 
 bool isDrivePath(const QString &path)
 {
-    return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter() && path.at(0).unicode() < 128;
+    return path.size() >= 2 && path.at(1) == u':' && path.at(0).isLetter() &&
+           path.at(0).unicode() < 128;
 }
 
 // Appends the components of `relative` to `base`, reusing an existing entry whose name differs
@@ -21,7 +22,7 @@ QString resolveBelow(const QString &base, const QString &relative)
     bool exists = QFileInfo(current).isDir();
     const QStringList parts = relative.split(u'/', Qt::SkipEmptyParts);
     for (const QString &part : parts) {
-        if (part == u"." )
+        if (part == u".")
             continue;
         QString chosen = part;
         if (exists) {

@@ -359,6 +359,13 @@ LaunchRequest resolveCommandLine(const QString &commandLine, WindowMode mode,
         const qsizetype topic = file.indexOf(QLatin1StringView("::"));
         if (topic >= 0)
             file.truncate(topic); // "help.chm::/page.htm" names a page inside the file
+        // The desktop cannot open compiled help; the help ships as a web page beside it.
+        if (file.endsWith(QLatin1StringView(".chm"), Qt::CaseInsensitive) &&
+            !environment.fileExists(file)) {
+            const QString page = file.chopped(4) + QLatin1StringView(".html");
+            if (environment.fileExists(page))
+                file = page;
+        }
         if (!file.isEmpty()) {
             request.kind = LaunchKind::OpenFile;
             request.path = localPath(file);

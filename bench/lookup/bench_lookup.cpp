@@ -111,7 +111,8 @@ int main(int argc, char *argv[])
         QString page = QStringLiteral("<head><title>电话</title></head><body>");
         page += QString(2 * 1024 * 1024, u'a') + begin;
         while (page.size() < 9 * 1024 * 1024)
-            page += QStringLiteral("<tr><td>张三商店</td><td>0571-88123456</td><td>文一路1号</td></tr>");
+            page += QStringLiteral(
+                "<tr><td>张三商店</td><td>0571-88123456</td><td>文一路1号</td></tr>");
         page += end + QString(1024 * 1024, u'z') + QStringLiteral("</body>");
 
         QTemporaryDir dir;

@@ -34,8 +34,7 @@ QByteArray readAll(const QString &path)
     return file.readAll();
 }
 
-template<typename T>
-T *child(QObject *window, const char *name)
+template<typename T> T *child(QObject *window, const char *name)
 {
     return window->findChild<T *>(QLatin1String(name));
 }
@@ -223,11 +222,11 @@ void tst_nct::search_data()
     QTest::newRow("chinese name") << QStringLiteral("dialseek") << QStringLiteral("王")
                                   << QStringLiteral("王") << QByteArray("%CD%F5");
     QTest::newRow("reserved characters and chinese")
-        << QStringLiteral("dialseek") << QStringLiteral("李&王")
-        << QStringLiteral("李&amp;王") << QByteArray("%C0%EE%26%CD%F5");
-    QTest::newRow("hash and percent") << QStringLiteral("dialseek")
-                                      << QStringLiteral("5#楼 100%") << QStringLiteral("100%")
-                                      << QByteArray("5%23%C2%A5%20100%25");
+        << QStringLiteral("dialseek") << QStringLiteral("李&王") << QStringLiteral("李&amp;王")
+        << QByteArray("%C0%EE%26%CD%F5");
+    QTest::newRow("hash and percent")
+        << QStringLiteral("dialseek") << QStringLiteral("5#楼 100%") << QStringLiteral("100%")
+        << QByteArray("5%23%C2%A5%20100%25");
 }
 
 void tst_nct::search()
@@ -248,8 +247,8 @@ void tst_nct::search()
 
     QVERIFY(shown.wait(kPageWait));
     const QByteArray requested = child<QWebEngineView>(window.get(), "W1")->url().toEncoded();
-    QCOMPARE(requested, m_site.baseUrl().toUtf8() + variantByName(build).searchEndpoint +
-                            expectedQuery);
+    QCOMPARE(requested,
+             m_site.baseUrl().toUtf8() + variantByName(build).searchEndpoint + expectedQuery);
     QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("下载完成"));
 
     const QString path = nct::resultFilePath();
@@ -281,8 +280,10 @@ void tst_nct::oneBlankIsSent()
     QVERIFY(window);
     QVERIFY(runSearch(*window, QStringLiteral(" ")));
     QVERIFY(m_messages.isEmpty());
-    QVERIFY(child<QWebEngineView>(window.get(), "W1")->url().toEncoded().endsWith(
-        "/SSjkzcnum.asp?keyword=%20"));
+    QVERIFY(child<QWebEngineView>(window.get(), "W1")
+                ->url()
+                .toEncoded()
+                .endsWith("/SSjkzcnum.asp?keyword=%20"));
     QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("下载完成"));
     QVERIFY(window->pageText().startsWith(ResultPage::kStyleHeader + ResultPage::kBeginMarker));
 }

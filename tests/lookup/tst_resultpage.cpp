@@ -64,7 +64,8 @@ void tst_ResultPage::cut_data()
     const QString whole200 = u"AAA" + B + filler(200) + E + u"ZZZ";
     QTest::newRow("end marker inside skip distance") << whole200 << whole200;
 
-    const QString twoEnds = B + filler(200 - B.size()) + E + filler(2000 - 200 - E.size()) + E + u"tail";
+    const QString twoEnds =
+        B + filler(200 - B.size()) + E + filler(2000 - 200 - E.size()) + E + u"tail";
     QTest::newRow("second end marker past skip distance")
         << twoEnds << twoEnds.left(twoEnds.lastIndexOf(E));
 
@@ -101,8 +102,8 @@ void tst_ResultPage::cut_data()
                            u"&lt;!-- Marlowen end --&gt;\"></iframe>";
     QTest::newRow("escaped markers in a frame source") << framed << framed;
 
-    const QString inNoframes = u"<frameset><frame src=\"a.htm\"></frameset><noframes>" + B +
-                               listing + E + u"</noframes>";
+    const QString inNoframes =
+        u"<frameset><frame src=\"a.htm\"></frameset><noframes>" + B + listing + E + u"</noframes>";
     QTest::newRow("markers in the no-frames comment block") << inNoframes << QString(B + listing);
 
     QTest::newRow("empty page") << QString() << QString();

@@ -23,19 +23,19 @@ void tst_SearchUrl::address_data()
 
     QTest::newRow("number") << num << QStringLiteral("88123456")
                             << base + "/SSjkzcnum.asp?keyword=88123456";
-    QTest::newRow("one blank is sent") << num << QStringLiteral(" ")
-                                       << base + "/SSjkzcnum.asp?keyword=%20";
-    QTest::newRow("blanks are not trimmed") << num << QStringLiteral(" 12 ")
-                                            << base + "/SSjkzcnum.asp?keyword=%2012%20";
+    QTest::newRow("one blank is sent")
+        << num << QStringLiteral(" ") << base + "/SSjkzcnum.asp?keyword=%20";
+    QTest::newRow("blanks are not trimmed")
+        << num << QStringLiteral(" 12 ") << base + "/SSjkzcnum.asp?keyword=%2012%20";
     QTest::newRow("reserved characters")
         << tel << QStringLiteral("a&b#c%d+e=f?g/h")
         << base + "/SSjkzctel.asp?keyword=a%26b%23c%25d%2Be%3Df%3Fg%2Fh";
-    QTest::newRow("chinese as GBK bytes") << tel << QStringLiteral("张三")
-                                          << base + "/SSjkzctel.asp?keyword=%D5%C5%C8%FD";
+    QTest::newRow("chinese as GBK bytes")
+        << tel << QStringLiteral("张三") << base + "/SSjkzctel.asp?keyword=%D5%C5%C8%FD";
     QTest::newRow("outside GBK") << tel << QStringLiteral("😀")
                                  << base + "/SSjkzctel.asp?keyword=%3F";
-    QTest::newRow("unreserved kept") << tel << QStringLiteral("Az09-._~")
-                                     << base + "/SSjkzctel.asp?keyword=Az09-._~";
+    QTest::newRow("unreserved kept")
+        << tel << QStringLiteral("Az09-._~") << base + "/SSjkzctel.asp?keyword=Az09-._~";
 }
 
 void tst_SearchUrl::address()

@@ -17,10 +17,9 @@ void tst_CodePage::toAnsi_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("ascii") << QStringLiteral("abc 123") << QByteArray("abc 123");
-    QTest::newRow("simplified chinese") << QStringLiteral("电话")
-                                        << QByteArray("\xB5\xE7\xBB\xB0");
-    QTest::newRow("full-width punctuation") << QStringLiteral("：“”")
-                                            << QByteArray("\xA3\xBA\xA1\xB0\xA1\xB1");
+    QTest::newRow("simplified chinese") << QStringLiteral("电话") << QByteArray("\xB5\xE7\xBB\xB0");
+    QTest::newRow("full-width punctuation")
+        << QStringLiteral("：“”") << QByteArray("\xA3\xBA\xA1\xB0\xA1\xB1");
     QTest::newRow("emoji becomes ?") << QStringLiteral("a😀b") << QByteArray("a?b");
     QTest::newRow("thai becomes ?") << QStringLiteral("\u0E01") << QByteArray("?");
     QTest::newRow("empty") << QString() << QByteArray();

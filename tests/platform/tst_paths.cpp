@@ -30,21 +30,21 @@ void tst_Paths::init()
 void tst_Paths::mapping_data()
 {
     QTest::addColumn<QString>("windowsPath");
-    QTest::addColumn<QString>("relative"); // below the drive root, or "@install/..." for the exe folder
+    QTest::addColumn<QString>(
+        "relative"); // below the drive root, or "@install/..." for the exe folder
     QTest::newRow("result page") << QStringLiteral("c:\\windows\\system32\\windows.htm")
                                  << QStringLiteral("drive_c/windows/system32/windows.htm");
     QTest::newRow("banner page") << QStringLiteral("C:\\windows\\system32\\login.html")
                                  << QStringLiteral("drive_c/windows/system32/login.html");
     QTest::newRow("other drive") << QStringLiteral("D:\\data\\x.txt")
                                  << QStringLiteral("drive_d/data/x.txt");
-    QTest::newRow("install folder file")
-        << QStringLiteral("C:\\Program Files\\Dialvane\\help.chm")
-        << QStringLiteral("@install/help.chm");
+    QTest::newRow("install folder file") << QStringLiteral("C:\\Program Files\\Dialvane\\help.chm")
+                                         << QStringLiteral("@install/help.chm");
     QTest::newRow("install folder in other case")
         << QStringLiteral("c:\\program files\\dialvane\\khdata.mdb")
         << QStringLiteral("@install/khdata.mdb");
-    QTest::newRow("install folder itself") << QStringLiteral("C:\\Program Files\\Dialvane")
-                                           << QStringLiteral("@install");
+    QTest::newRow("install folder itself")
+        << QStringLiteral("C:\\Program Files\\Dialvane") << QStringLiteral("@install");
 }
 
 void tst_Paths::mapping()
@@ -65,20 +65,22 @@ void tst_Paths::existingFoldersMatchWithoutCase()
     QVERIFY(QDir().mkpath(root + u"/Windows/System32"));
     // Both spellings land in the one folder that exists.
     QCOMPARE(platform::localPath(QStringLiteral("c:\\windows\\system32\\windows.htm")),
-             root + u"/Windows/System32/windows.htm");
+             QString(root + u"/Windows/System32/windows.htm"));
     QCOMPARE(platform::localPath(QStringLiteral("C:\\WINDOWS\\SYSTEM32\\login.html")),
-             root + u"/Windows/System32/login.html");
+             QString(root + u"/Windows/System32/login.html"));
     // A part that does not exist yet keeps its spelling.
     QCOMPARE(platform::localPath(QStringLiteral("C:\\windows\\Fonts\\a.ttf")),
-             root + u"/Windows/Fonts/a.ttf");
+             QString(root + u"/Windows/Fonts/a.ttf"));
 }
 
 void tst_Paths::siteBase_data()
 {
     QTest::addColumn<QByteArray>("env");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("override") << QByteArray("http://10.0.0.5:81") << QStringLiteral("http://10.0.0.5:81");
-    QTest::newRow("trailing slashes dropped") << QByteArray(" http://h:1// ") << QStringLiteral("http://h:1");
+    QTest::newRow("override") << QByteArray("http://10.0.0.5:81")
+                              << QStringLiteral("http://10.0.0.5:81");
+    QTest::newRow("trailing slashes dropped")
+        << QByteArray(" http://h:1// ") << QStringLiteral("http://h:1");
 }
 
 void tst_Paths::siteBase()

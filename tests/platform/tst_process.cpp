@@ -262,6 +262,11 @@ void TestProcess::resolves_data()
     // The command lines the programs use, as they write them.
     file("help", uR"(hh.exe C:\Program Files\Dialvane\help.chm)"_s, WindowMode::NormalFocus,
          install() + u"/help.chm"_s);
+    QTest::newRow("help shipped as a page")
+        << uR"(hh.exe C:\Program Files\Dialvane\help.chm)"_s << WindowMode::NormalFocus
+        << QStringList{uR"(C:\Program Files\Dialvane\help.html)"_s} << none
+        << LaunchKind::OpenFile << QString() << QStringList() << QUrl()
+        << install() + u"/help.html"_s;
     program("editor companion", uR"(C:\Program Files\Dialvane\pennote.exe)"_s,
             WindowMode::NormalFocus, none, install() + u"/pennote"_s, {});
     program("print companion", uR"(C:\Program Files\Dialvane\inkleaf.exe)"_s,
