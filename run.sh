@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# ./run.sh [numseek|dialseek] — builds if needed and starts a program with what it needs.
+# ./run.sh [numseek|dialseek|inkleaf] — builds if needed and starts a program with what it needs.
 set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 
 program=${1:-numseek}
 case "$program" in
-    numseek | dialseek) ;;
+    numseek | dialseek | inkleaf) ;;
     *)
-        echo "usage: $0 [numseek|dialseek]" >&2
+        echo "usage: $0 [numseek|dialseek|inkleaf]" >&2
         exit 2
         ;;
 esac

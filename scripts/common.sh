@@ -12,6 +12,7 @@ DIALVANE_PACKAGES=(
     libqt6sql6-sqlite libgl-dev libcpp-httplib-dev
     fonts-arphic-uming fonts-wqy-microhei
     xvfb xauth
+    poppler-utils
 )
 
 dialvane_install_packages() {
