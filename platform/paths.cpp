@@ -77,7 +77,14 @@ QString localPath(const QString &windowsPath)
         return installFolder();
 
     const QChar drive = path.at(0);
-    return resolveBelow(driveRoot(drive), path.mid(2));
+    const QString mine = resolveBelow(driveRoot(drive), path.mid(2));
+    if (QFileInfo::exists(mine))
+        return mine;
+    // Files the product installs on the system drive (the dialseek banner) ship below the
+    // install folder; the user's own copy, once there, takes precedence.
+    const QString shipped =
+        resolveBelow(installFolder() + QStringLiteral("/drive_") + drive.toLower(), path.mid(2));
+    return QFileInfo(shipped).isFile() ? shipped : mine;
 #endif
 }
 

@@ -3,8 +3,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 class tst_Paths : public QObject
 {
@@ -14,17 +17,20 @@ private Q_SLOTS:
     void mapping_data();
     void mapping();
     void existingFoldersMatchWithoutCase();
+    void shippedFilesUnderTheUsersOwn();
     void siteBase_data();
     void siteBase();
 
 private:
-    QTemporaryDir m_data;
+    std::unique_ptr<QTemporaryDir> m_data;
 };
 
 void tst_Paths::init()
 {
-    QVERIFY(m_data.isValid());
-    qputenv("XDG_DATA_HOME", m_data.path().toLocal8Bit());
+    // A fresh data folder for every test: folders one test makes must not steer the next.
+    m_data = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_data->isValid());
+    qputenv("XDG_DATA_HOME", m_data->path().toLocal8Bit());
 }
 
 void tst_Paths::mapping_data()
@@ -55,7 +61,7 @@ void tst_Paths::mapping()
     if (relative.startsWith(u"@install"))
         expected = QCoreApplication::applicationDirPath() + relative.mid(8);
     else
-        expected = m_data.path() + u"/dialvane/" + relative;
+        expected = m_data->path() + u"/dialvane/" + relative;
     QCOMPARE(platform::localPath(windowsPath), expected);
 }
 
@@ -71,6 +77,32 @@ void tst_Paths::existingFoldersMatchWithoutCase()
     // A part that does not exist yet keeps its spelling.
     QCOMPARE(platform::localPath(QStringLiteral("C:\\windows\\Fonts\\a.ttf")),
              QString(root + u"/Windows/Fonts/a.ttf"));
+}
+
+void tst_Paths::shippedFilesUnderTheUsersOwn()
+{
+    const QString shippedDir =
+        QCoreApplication::applicationDirPath() + u"/drive_c/Windows/system32";
+    QVERIFY(QDir().mkpath(shippedDir));
+    auto removeShipped = qScopeGuard(
+        [] { QDir(QCoreApplication::applicationDirPath() + u"/drive_c").removeRecursively(); });
+    QFile shipped(shippedDir + u"/login.html");
+    QVERIFY(shipped.open(QIODevice::WriteOnly));
+    shipped.close();
+
+    const QString banner = QStringLiteral("C:\\windows\\system32\\login.html");
+    QCOMPARE(platform::localPath(banner), QString(shippedDir + u"/login.html"));
+    // A file the product does not ship stays the user's.
+    const QString user = platform::driveRoot(u'c');
+    QCOMPARE(platform::localPath(QStringLiteral("c:\\windows\\system32\\windows.htm")),
+             QString(user + u"/windows/system32/windows.htm"));
+
+    // Once the user has a copy, it wins.
+    QVERIFY(QDir().mkpath(user + u"/windows/system32"));
+    QFile mine(user + u"/windows/system32/login.html");
+    QVERIFY(mine.open(QIODevice::WriteOnly));
+    mine.close();
+    QCOMPARE(platform::localPath(banner), QString(user + u"/windows/system32/login.html"));
 }
 
 void tst_Paths::siteBase_data()
