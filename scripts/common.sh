@@ -13,6 +13,7 @@ DIALVANE_PACKAGES=(
     fonts-arphic-uming fonts-wqy-microhei
     xvfb xauth
     poppler-utils
+    x11-utils desktop-file-utils dpkg-dev
 )
 
 dialvane_install_packages() {
