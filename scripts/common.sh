@@ -9,7 +9,7 @@ DIALVANE_BUILD=${DIALVANE_BUILD:-$DIALVANE_ROOT/build}
 DIALVANE_PACKAGES=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-webengine-dev
-    libqt6sql6-sqlite libgl-dev libcpp-httplib-dev
+    libqt6sql6-sqlite libgl-dev libx11-dev libcpp-httplib-dev
     fonts-arphic-uming fonts-wqy-microhei
     xvfb xauth
     poppler-utils
