@@ -1,0 +1,203 @@
+#include "planlistview.h"
+
+#include "planlistmodel.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QMouseEvent>
+#include <QStackedLayout>
+#include <QTreeView>
+
+namespace kestrova {
+
+namespace {
+
+// The list control's default column width, 1440 twips.
+constexpr int kColumnWidth = 96;
+
+class QuietScope
+{
+public:
+    explicit QuietScope(int &counter)
+        : m_counter(counter)
+    {
+        ++m_counter;
+    }
+    ~QuietScope() { --m_counter; }
+    QuietScope(const QuietScope &) = delete;
+    QuietScope &operator=(const QuietScope &) = delete;
+
+private:
+    int &m_counter;
+};
+
+} // namespace
+
+PlanListView::PlanListView(QWidget *parent)
+    : QWidget(parent)
+    , m_icons(new QListView(this))
+    , m_details(new QTreeView(this))
+    , m_stack(new QStackedLayout(this))
+{
+    m_icons->setObjectName(QStringLiteral("iconView"));
+    m_icons->setUniformItemSizes(true);
+    m_icons->setMovement(QListView::Static);
+    m_icons->setResizeMode(QListView::Adjust);
+    m_icons->setLayoutMode(QListView::Batched);
+    m_icons->setBatchSize(2000);
+    m_icons->setTextElideMode(Qt::ElideRight);
+
+    m_details->setObjectName(QStringLiteral("detailsView"));
+    m_details->setRootIsDecorated(false);
+    m_details->setItemsExpandable(false);
+    m_details->setUniformRowHeights(true);
+    m_details->setAllColumnsShowFocus(true);
+    m_details->header()->setDefaultSectionSize(kColumnWidth);
+    m_details->header()->setStretchLastSection(false);
+    m_details->header()->setSectionsMovable(false);
+
+    for (QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(m_icons), static_cast<QAbstractItemView *>(m_details)}) {
+        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->viewport()->installEventFilter(this);
+        view->installEventFilter(this);
+        connect(view, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &index) {
+            if (index.isValid())
+                emit rowDoubleClicked(index.row() + 1);
+        });
+    }
+
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(m_icons);
+    m_stack->addWidget(m_details);
+    applyMode();
+}
+
+void PlanListView::setModel(PlanListModel *model)
+{
+    QItemSelectionModel *old = m_selection;
+    m_model = model;
+    m_icons->setModel(model);
+    m_details->setModel(model);
+    m_selection = new QItemSelectionModel(model, this);
+    m_icons->setSelectionModel(m_selection);
+    m_details->setSelectionModel(m_selection);
+    delete old;
+    connect(m_selection, &QItemSelectionModel::currentRowChanged, this,
+            &PlanListView::currentRowChanged);
+    // A reset moves Qt's current index; that is no choice of the user.
+    connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { ++m_quiet; });
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { --m_quiet; });
+}
+
+void PlanListView::setViewMode(int mode)
+{
+    if (mode < LargeIcons || mode > Details || mode == m_mode)
+        return;
+    m_mode = mode;
+    applyMode();
+}
+
+void PlanListView::applyMode()
+{
+    switch (m_mode) {
+    case LargeIcons:
+        m_icons->setViewMode(QListView::IconMode);
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setWrapping(true);
+        m_icons->setIconSize(QSize(32, 32));
+        m_icons->setGridSize(QSize(76, 58));
+        m_icons->setWordWrap(true);
+        break;
+    case SmallIcons:
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setFlow(QListView::LeftToRight);
+        m_icons->setWrapping(true);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setGridSize(QSize(96, 20));
+        m_icons->setWordWrap(false);
+        break;
+    case List:
+        m_icons->setViewMode(QListView::ListMode);
+        m_icons->setFlow(QListView::TopToBottom);
+        m_icons->setWrapping(true);
+        m_icons->setIconSize(QSize(16, 16));
+        m_icons->setGridSize(QSize(96, 20));
+        m_icons->setWordWrap(false);
+        break;
+    case Details:
+        break;
+    }
+    m_stack->setCurrentWidget(m_mode == Details ? static_cast<QWidget *>(m_details) : m_icons);
+    if (m_selection && m_selection->currentIndex().isValid())
+        currentView()->scrollTo(m_selection->currentIndex());
+}
+
+QAbstractItemView *PlanListView::currentView() const
+{
+    return m_mode == Details ? static_cast<QAbstractItemView *>(m_details) : m_icons;
+}
+
+int PlanListView::rowCount() const
+{
+    return m_model ? m_model->rowCount() : 0;
+}
+
+int PlanListView::selectedRow() const
+{
+    if (!m_selection)
+        return 0;
+    const QModelIndexList cells = m_selection->selectedIndexes();
+    return cells.isEmpty() ? 0 : cells.first().row() + 1;
+}
+
+void PlanListView::selectRow(int row)
+{
+    if (!m_selection || !m_model)
+        return;
+    QuietScope quiet(m_quiet);
+    if (row < 1 || row > m_model->rowCount()) {
+        m_selection->clear();
+        return;
+    }
+    const QModelIndex index = m_model->index(row - 1, 0);
+    m_selection->setCurrentIndex(index,
+                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    currentView()->scrollTo(index);
+}
+
+void PlanListView::currentRowChanged()
+{
+    if (m_quiet > 0 || !m_selection)
+        return;
+    const QModelIndex current = m_selection->currentIndex();
+    if (current.isValid())
+        emit rowClicked(current.row() + 1);
+}
+
+bool PlanListView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonRelease &&
+        (watched == m_icons->viewport() || watched == m_details->viewport())) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        emit mouseReleased(mouse->button(), mouse->globalPosition().toPoint());
+    } else if (event->type() == QEvent::ContextMenu &&
+               (watched == m_icons || watched == m_details)) {
+        const auto *menu = static_cast<QContextMenuEvent *>(event);
+        if (menu->reason() == QContextMenuEvent::Keyboard) {
+            QAbstractItemView *view = currentView();
+            QPoint at = view->viewport()->rect().center();
+            if (m_selection && m_selection->currentIndex().isValid())
+                at = view->visualRect(m_selection->currentIndex()).center();
+            emit mouseReleased(Qt::RightButton, view->viewport()->mapToGlobal(at));
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace kestrova
