@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# ./run.sh [numseek|dialseek|inkleaf] — builds if needed and starts a program with what it needs.
+# ./run.sh [numseek|dialseek|kestrova|pennote|inkleaf] — builds if needed and starts a program
+# with what it needs.
 set -euo pipefail
 source "$(dirname "$0")/scripts/common.sh"
 
 program=${1:-numseek}
 case "$program" in
-    numseek | dialseek | inkleaf) ;;
+    numseek | dialseek | kestrova | pennote | inkleaf) ;;
     *)
-        echo "usage: $0 [numseek|dialseek|inkleaf]" >&2
+        echo "usage: $0 [numseek|dialseek|kestrova|pennote|inkleaf]" >&2
         exit 2
         ;;
 esac
@@ -43,6 +44,17 @@ case "$program" in
             data=${XDG_DATA_HOME:-$HOME/.local/share}
             "$bin/dirsite" --write-banner "$data/dialvane/drive_c/windows/system32/login.html"
         fi
+        ;;
+    kestrova)
+        # A demo database of a few hundred clients and plans, made once; the delivered password
+        # file (580417) is placed by the build. Kestrova reads it from its working folder.
+        if [ ! -f "$bin/.kestrova-demo" ]; then
+            rm -f "$bin/khdata.mdb"
+            "$bin/kestrova-db" demo "$bin/khdata.mdb" 300 120
+            touch "$bin/.kestrova-demo"
+        fi
+        cd "$bin"
+        program=Kestrova
         ;;
 esac
 

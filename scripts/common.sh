@@ -12,7 +12,7 @@ DIALVANE_PACKAGES=(
     libqt6sql6-sqlite libgl-dev libx11-dev libcpp-httplib-dev
     fonts-arphic-uming fonts-wqy-microhei
     xvfb xauth
-    poppler-utils
+    poppler-utils libreoffice-writer-nogui
     x11-utils desktop-file-utils dpkg-dev
 )
 

@@ -1,0 +1,217 @@
+// Loads and saves a generated RTF document of about 5 MB (20 000 paragraphs of mixed Chinese and
+// Latin text with fonts, sizes, bold/italic/underline, colours and alignment) and sets the figures
+// beside LibreOffice and pandoc converting the same file from RTF to RTF (load and save). The
+// reference tools' start-up, measured on a one-line file, is taken off their figures.
+#include "editor/rtf/rtfreader.h"
+#include "editor/rtf/rtfwriter.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QUrl>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr int paragraphs = 20000;
+constexpr int runs = 5;
+constexpr int referenceRuns = 3;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double timedMs(const std::function<void()> &work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void printFigure(const char *name, double ours, std::optional<double> reference,
+                 const char *missing)
+{
+    if (reference) {
+        std::printf("%s: %.1f ms | reference: %.1f ms | ratio %.2fx\n", name, ours, *reference,
+                    *reference > 0 ? ours / *reference : 0.0);
+    } else {
+        std::printf("%s: %.1f ms | reference: %s | ratio -\n", name, ours, missing);
+    }
+    std::fflush(stdout);
+}
+
+void buildDocument(QTextDocument &doc)
+{
+    QRandomGenerator random(5);
+    const QStringList families{QStringLiteral("宋体"), QStringLiteral("黑体"),
+                               QStringLiteral("Arial"), QStringLiteral("Times New Roman")};
+    const QString chinese =
+        QStringLiteral("马洛文电话黄页查询号码姓名地址杭州市西湖区备注周一至五营业时间");
+    const QStringList latin{QStringLiteral("Marlowen"),      QStringLiteral("directory"),
+                            QStringLiteral("0571-88886666"), QStringLiteral("listing"),
+                            QStringLiteral("Tel."),          QStringLiteral("Fax"),
+                            QStringLiteral("Road")};
+    const QColor colours[] = {Qt::black, Qt::red, Qt::blue, QColor(0, 128, 0), QColor(128, 0, 128)};
+    const Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight,
+                                    Qt::AlignJustify};
+    doc.setDefaultFont(QFont(QStringLiteral("Arial"), 12));
+    QTextCursor c(&doc);
+    c.beginEditBlock();
+    for (int p = 0; p < paragraphs; ++p) {
+        QTextBlockFormat block;
+        block.setAlignment(aligns[random.bounded(4)]);
+        if (p == 0) {
+            c.setBlockFormat(block);
+        } else {
+            c.insertBlock(block);
+        }
+        for (int r = random.bounded(2, 5); r > 0; --r) {
+            QString text;
+            for (int k = random.bounded(4, 9); k > 0; --k) {
+                if (random.bounded(2)) {
+                    text += chinese[random.bounded(int(chinese.size()))];
+                } else {
+                    text += latin[random.bounded(int(latin.size()))] + u' ';
+                }
+            }
+            QTextCharFormat f;
+            f.setFontFamilies({families[random.bounded(int(families.size()))]});
+            f.setFontPointSize(9 + random.bounded(8) * 1.5);
+            f.setFontWeight(random.bounded(3) == 0 ? QFont::Bold : QFont::Normal);
+            f.setFontItalic(random.bounded(4) == 0);
+            f.setFontUnderline(random.bounded(5) == 0);
+            f.setForeground(colours[random.bounded(5)]);
+            c.insertText(text, f);
+        }
+    }
+    c.endEditBlock();
+}
+
+// Median wall time of converting `input` to RTF with a command line, in milliseconds.
+std::optional<double> referenceMs(const QString &program, const QStringList &arguments)
+{
+    std::vector<double> times;
+    for (int i = 0; i < referenceRuns; ++i) {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        QElapsedTimer timer;
+        timer.start();
+        process.start(program, arguments);
+        if (!process.waitForFinished(600000) || process.exitCode() != 0) {
+            std::fprintf(stderr, "%s failed\n", qPrintable(program));
+            return std::nullopt;
+        }
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    return median(times);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    QTemporaryDir dir;
+
+    QTextDocument source;
+    buildDocument(source);
+    const QByteArray rtf = rtf::writeRtf(source);
+    const QString big = dir.filePath(QStringLiteral("big.rtf"));
+    const QString small = dir.filePath(QStringLiteral("small.rtf"));
+    {
+        QFile f(big);
+        if (!f.open(QIODevice::WriteOnly) || f.write(rtf) != rtf.size()) {
+            qFatal("cannot write %s", qPrintable(big));
+        }
+        QFile s(small);
+        if (!s.open(QIODevice::WriteOnly) || s.write("{\\rtf1\\ansi x\\par}") < 0) {
+            qFatal("cannot write %s", qPrintable(small));
+        }
+    }
+    std::printf("document: %.2f MB, %d paragraphs\n", rtf.size() / 1048576.0, paragraphs);
+
+    std::vector<double> loads;
+    std::vector<double> saves;
+    for (int i = 0; i < runs; ++i) {
+        QTextDocument doc;
+        doc.setDefaultFont(source.defaultFont()); // so the saved bytes can be compared
+        loads.push_back(timedMs([&] {
+            if (!rtf::readRtf(rtf, &doc).ok) {
+                qFatal("the generated document did not read");
+            }
+        }));
+        QByteArray out;
+        saves.push_back(timedMs([&] { out = rtf::writeRtf(doc); }));
+        if (out != rtf) {
+            QFile dump(QDir::temp().filePath(QStringLiteral("bench_rtf-resaved.rtf")));
+            if (dump.open(QIODevice::WriteOnly)) {
+                dump.write(out);
+            }
+            qFatal("the document did not survive loading and saving (see %s)",
+                   qPrintable(dump.fileName()));
+        }
+    }
+    const double load = median(loads);
+    const double save = median(saves);
+    // The reference tools only convert whole files, so the split is information, not a figure.
+    std::printf("pennote: load %.1f ms, save %.1f ms (median of %d)\n", load, save, runs);
+
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    std::optional<double> libreOffice;
+    if (!soffice.isEmpty()) {
+        const QString profile =
+            u"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("lo-profile")).toString();
+        auto convert = [&](const QString &input) {
+            return referenceMs(
+                soffice, {profile, QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                          QStringLiteral("--convert-to"), QStringLiteral("rtf"),
+                          QStringLiteral("--outdir"), dir.filePath("lo-out"), input});
+        };
+        convert(small); // creates the profile
+        const auto startUp = convert(small);
+        const auto whole = convert(big);
+        if (startUp && whole) {
+            libreOffice = *whole - *startUp;
+        }
+    }
+    printFigure("rtf load+save vs LibreOffice rtf->rtf", load + save, libreOffice,
+                "LibreOffice not installed (libreoffice-writer-nogui)");
+
+    const QString pandoc = QStandardPaths::findExecutable(QStringLiteral("pandoc"));
+    std::optional<double> pandocMs;
+    if (!pandoc.isEmpty()) {
+        auto convert = [&](const QString &input) {
+            return referenceMs(pandoc,
+                               {QStringLiteral("-f"), QStringLiteral("rtf"), QStringLiteral("-t"),
+                                QStringLiteral("rtf"), QStringLiteral("-s"), input});
+        };
+        const auto startUp = convert(small);
+        const auto whole = convert(big);
+        if (startUp && whole) {
+            pandocMs = *whole - *startUp;
+        }
+    }
+    printFigure("rtf load+save vs pandoc rtf->rtf", load + save, pandocMs,
+                "pandoc not installed (apt package pandoc)");
+    return 0;
+}

@@ -1,0 +1,81 @@
+#include "appstate.h"
+
+#include "frmclient.h"
+
+#include "customers/data/columns.h"
+#include "platform/paths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace kestrova {
+
+QPointer<frmClient> gfrmClient;
+QPointer<QWidget> gfrmPlan;
+
+namespace {
+
+QString &dataPathOverride()
+{
+    static QString path;
+    return path;
+}
+
+PlanWindowFactory &planFactory()
+{
+    static PlanWindowFactory factory;
+    return factory;
+}
+
+ProgramEnder &programEnder()
+{
+    static ProgramEnder ender;
+    return ender;
+}
+
+} // namespace
+
+QString dataFilePath()
+{
+    if (!dataPathOverride().isEmpty())
+        return dataPathOverride();
+    return QDir(platform::installFolder()).filePath(QString::fromUtf16(kDataFileName));
+}
+
+void setDataFilePath(const QString &path)
+{
+    dataPathOverride() = path;
+}
+
+bool CheckDBFile()
+{
+    return QFileInfo(dataFilePath()).isFile();
+}
+
+void setPlanWindowFactory(PlanWindowFactory factory)
+{
+    planFactory() = std::move(factory);
+}
+
+const PlanWindowFactory &planWindowFactory()
+{
+    return planFactory();
+}
+
+void endProgram(int exitCode)
+{
+    if (const ProgramEnder &ender = programEnder())
+        ender(exitCode);
+    else
+        QCoreApplication::exit(exitCode);
+}
+
+ProgramEnder setProgramEnder(ProgramEnder ender)
+{
+    ProgramEnder previous = std::move(programEnder());
+    programEnder() = std::move(ender);
+    return previous;
+}
+
+} // namespace kestrova

@@ -1,0 +1,569 @@
+#include "frmclient.h"
+
+#include "appstate.h"
+#include "frmclientinfo.h"
+#include "frmmenu.h"
+#include "recordlistloader.h"
+#include "recordlistmodel.h"
+#include "recordlistview.h"
+#include "settings.h"
+#include "toolbaricons.h"
+
+#include "customers/data/clsclient.h"
+#include "customers/data/clsdatabase.h"
+#include "platform/messagebox.h"
+#include "platform/twips.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QToolBar>
+
+namespace kestrova {
+
+namespace {
+
+// Designed client area and the narrowest the window may get, in twips.
+constexpr int kDesignWidth = 10650;
+constexpr int kDesignHeight = 8235;
+constexpr int kMinimumWidth = 3000;
+
+const QString &programTitle()
+{
+    static const QString title = QString::fromUtf16(kProgramTitle);
+    return title;
+}
+
+struct Condition
+{
+    const char16_t *text;
+    const char16_t *op;
+};
+
+// The find bar's conditions in their list order and the operators they stand for.
+constexpr Condition kConditions[] = {
+    {u"等于", u"="},      {u"小于", u"<"},      {u"大于", u">"},
+    {u"小于等于", u"<="}, {u"大于等于", u">="}, {u"包含", u"LIKE"},
+};
+
+} // namespace
+
+frmClient::frmClient(QWidget *parent)
+    : QWidget(parent)
+    , m_db(std::make_unique<clsDataBase>(dataFilePath()))
+{
+    setObjectName(QStringLiteral("frmClient"));
+    setWindowTitle(programTitle());
+    setWindowIcon(toolbarIcon(QStringLiteral("Kestrova")));
+    setMinimumWidth(platform::twips(kMinimumWidth));
+
+    m_dataChanged = true;
+    if (!m_db->OpenDB(QString::fromUtf16(kClientTable))) {
+        platform::messageBox(this,
+                             QStringLiteral("无法打开数据库“%1”中的客户表，客户列表将是空的。")
+                                 .arg(m_db->DataPath()),
+                             programTitle(), QMessageBox::Warning);
+    }
+    buildMenus();
+    buildToolbar();
+    buildFindBar();
+    m_list = new RecordListView(this);
+    m_list->setObjectName(QStringLiteral("lstvwClientInfo"));
+    connect(m_list, &RecordListView::rowClicked, this, [this](int row) { m_currentRow = row; });
+    connect(m_list, &RecordListView::rowDoubleClicked, this, &frmClient::listRowDoubleClicked);
+    connect(m_list, &RecordListView::mouseReleased, this, &frmClient::listMouseReleased);
+    connect(m_list, &RecordListView::viewModeChanged, this, &frmClient::updateViewButtons);
+
+    InitClientColumns();
+    InitFindBar();
+    resize(sizeHint());
+    LoadClientList();
+}
+
+frmClient::~frmClient()
+{
+    if (m_loader)
+        m_loader->cancel();
+}
+
+QSize frmClient::sizeHint() const
+{
+    const int menu = m_menuBar ? m_menuBar->sizeHint().height() : 0;
+    return {platform::twips(kDesignWidth), platform::twips(kDesignHeight) + menu};
+}
+
+void frmClient::buildMenus()
+{
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    m_menuBar->setNativeMenuBar(false);
+    QMenu *mnuFile = m_menuBar->addMenu(QStringLiteral("文件(&F)"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileClose = mnuFile->addAction(QStringLiteral("关闭(&C)"));
+    mnuFileClose->setObjectName(QStringLiteral("mnuFileClose"));
+    connect(mnuFileClose, &QAction::triggered, this, &frmClient::closeWindow);
+
+    QMenu *mnuView = m_menuBar->addMenu(QStringLiteral("视图(&V)"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuViewToolbar = mnuView->addAction(QStringLiteral("工具栏(&T)"));
+    mnuViewToolbar->setObjectName(QStringLiteral("mnuViewToolbar"));
+    mnuViewToolbar->setCheckable(true);
+    mnuViewToolbar->setChecked(true);
+    connect(mnuViewToolbar, &QAction::toggled, this, [this](bool checked) {
+        tbToolBar->setVisible(checked);
+        SizeControls();
+    });
+    mnuViewStatusBar = mnuView->addAction(QStringLiteral("状态栏(&B)"));
+    mnuViewStatusBar->setObjectName(QStringLiteral("mnuViewStatusBar"));
+    mnuViewStatusBar->setCheckable(true);
+    mnuViewStatusBar->setChecked(true);
+    // The window has no status bar of its own; the item keeps its mark and does nothing.
+    connect(mnuViewStatusBar, &QAction::triggered, this,
+            [this] { mnuViewStatusBar->setChecked(true); });
+}
+
+QAction *frmClient::addToolButton(const QString &key, const QString &toolTip,
+                                  const QString &iconKey)
+{
+    // A button without a tool tip has no text either, since a tool button shows its text as
+    // the tip when it has none of its own.
+    auto *button = new QAction(toolbarIcon(iconKey), toolTip, tbToolBar);
+    button->setObjectName(key);
+    tbToolBar->addAction(button);
+    connect(button, &QAction::triggered, this, [this, button] { toolbarButtonClicked(button); });
+    return button;
+}
+
+void frmClient::buildToolbar()
+{
+    tbToolBar = new QToolBar(this);
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setIconSize(QSize(24, 24));
+    tbToolBar->setMovable(false);
+    tbToolBar->setFloatable(false);
+    addToolButton(QStringLiteral("向前"), QStringLiteral("向前"), QStringLiteral("Back"));
+    addToolButton(QStringLiteral("返回"), QStringLiteral("返回"), QStringLiteral("Forward"));
+    tbToolBar->addSeparator();
+    m_dataCommands.append(
+        addToolButton(QStringLiteral("新建"), QStringLiteral("新建"), QStringLiteral("New")));
+    m_dataCommands.append(addToolButton(QStringLiteral("修改"), {}, QStringLiteral("Edit")));
+    m_dataCommands.append(
+        addToolButton(QStringLiteral("删除"), QStringLiteral("删除"), QStringLiteral("Delete")));
+    m_dataCommands.append(addToolButton(QStringLiteral("属性"), QStringLiteral("属性"),
+                                        QStringLiteral("Properties")));
+    tbToolBar->addSeparator();
+    m_dataCommands.append(addToolButton(QStringLiteral("刷新"), {}, QStringLiteral("Reflash")));
+    addToolButton(QStringLiteral("查找"), QStringLiteral("查找"), QStringLiteral("Find"));
+    tbToolBar->addSeparator();
+    m_viewButtons = new QActionGroup(this);
+    m_viewButtons->setExclusive(true);
+    const QString views[][2] = {
+        {QStringLiteral("大图标"), QStringLiteral("View Large Icons")},
+        {QStringLiteral("小图标"), QStringLiteral("View Small Icons")},
+        {QStringLiteral("列表"), QStringLiteral("View List")},
+        {QStringLiteral("详细资料"), QStringLiteral("View Details")},
+    };
+    for (int mode = 0; mode < 4; ++mode) {
+        QAction *button = addToolButton(views[mode][0], views[mode][0], views[mode][1]);
+        button->setCheckable(true);
+        button->setData(mode);
+        m_viewButtons->addAction(button);
+    }
+}
+
+void frmClient::buildFindBar()
+{
+    picFind = new QWidget(this);
+    picFind->setObjectName(QStringLiteral("picFind"));
+    auto *layout = new QHBoxLayout(picFind);
+    layout->setContentsMargins(6, 3, 6, 3);
+    layout->setSpacing(4);
+
+    const auto label = [this](const QString &text) {
+        auto *caption = new QLabel(text, picFind);
+        return caption;
+    };
+    cmbTitleItems = new QComboBox(picFind);
+    cmbTitleItems->setObjectName(QStringLiteral("cmbTitleItems"));
+    cmbTitleItems->setMinimumContentsLength(6);
+    cmbCondition = new QComboBox(picFind);
+    cmbCondition->setObjectName(QStringLiteral("cmbCondition"));
+    for (const Condition &condition : kConditions)
+        cmbCondition->addItem(QString::fromUtf16(condition.text));
+    txtFilte = new QLineEdit(picFind);
+    txtFilte->setObjectName(QStringLiteral("txtFilte"));
+    txtFilte->setMinimumWidth(80);
+    connect(txtFilte, &QLineEdit::returnPressed, this, &frmClient::FindClients);
+
+    TbrFind = new QToolBar(picFind);
+    TbrFind->setObjectName(QStringLiteral("TbrFind"));
+    TbrFind->setIconSize(QSize(16, 16));
+    TbrFind->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QAction *find = TbrFind->addAction(toolbarIcon(QStringLiteral("Find")), QStringLiteral("查找"));
+    find->setObjectName(QStringLiteral("查找"));
+    connect(find, &QAction::triggered, this, &frmClient::FindClients);
+    m_dataCommands.append(find);
+
+    cmbClass = new QComboBox(picFind);
+    cmbClass->setObjectName(QStringLiteral("cmbClass"));
+    cmbClass->addItems({QStringLiteral("显示全部"), QStringLiteral("丢失的客户"),
+                        QStringLiteral("老客户"), QStringLiteral("潜在客户"),
+                        QStringLiteral("新客户"), QStringLiteral("新经销商")});
+    tbClass = new QToolBar(picFind);
+    tbClass->setObjectName(QStringLiteral("tbClass"));
+    tbClass->setIconSize(QSize(16, 16));
+    tbClass->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QAction *classify =
+        tbClass->addAction(toolbarIcon(QStringLiteral("Class")), QStringLiteral("分类"));
+    classify->setObjectName(QStringLiteral("分类"));
+    connect(classify, &QAction::triggered, this, &frmClient::ShowClassClients);
+    m_dataCommands.append(classify);
+
+    // Shown over the foot of the list while a long load runs.
+    m_progress = new QProgressBar(this);
+    m_progress->setObjectName(QStringLiteral("prgLoad"));
+    m_progress->setFormat(QStringLiteral("正在读取 %v / %m"));
+    m_progress->setAlignment(Qt::AlignCenter);
+    m_progress->hide();
+
+    layout->addWidget(label(QStringLiteral("选择字段")));
+    layout->addWidget(cmbTitleItems);
+    layout->addWidget(label(QStringLiteral("查找条件")));
+    layout->addWidget(cmbCondition);
+    layout->addWidget(label(QStringLiteral("查找内容")));
+    layout->addWidget(txtFilte, 1);
+    layout->addWidget(TbrFind);
+    layout->addSpacing(10);
+    layout->addWidget(cmbClass);
+    layout->addWidget(tbClass);
+    layout->addStretch();
+}
+
+void frmClient::InitClientColumns()
+{
+    m_list->setViewMode(ViewModeSetting());
+    updateViewButtons();
+    if (!m_model) {
+        m_model = new RecordListModel(clientCaptions(), this);
+        m_model->setItemIcon(toolbarIcon(QStringLiteral("Client")));
+        m_list->setModel(m_model);
+        m_loader = new RecordListLoader(m_db.get(), m_model, this);
+        connect(m_loader, &RecordListLoader::progress, this, &frmClient::loadProgress);
+        connect(m_loader, &RecordListLoader::finished, this, &frmClient::loadFinished);
+    }
+}
+
+void frmClient::InitFindBar()
+{
+    cmbTitleItems->clear();
+    cmbTitleItems->addItems(clientCaptions());
+    cmbTitleItems->setCurrentIndex(0);
+    cmbCondition->setCurrentIndex(0);
+}
+
+void frmClient::SizeControls()
+{
+    if (!m_list)
+        return;
+    const int w = width();
+    int y = 0;
+    const int menuHeight = m_menuBar->sizeHint().height();
+    m_menuBar->setGeometry(0, 0, w, menuHeight);
+    y += menuHeight;
+    // Hidden, the toolbar gives its place to the find bar, and the list follows below that.
+    if (tbToolBar->isVisibleTo(this)) {
+        const int toolbarHeight = tbToolBar->sizeHint().height();
+        tbToolBar->setGeometry(0, y, w, toolbarHeight);
+        y += toolbarHeight;
+    }
+    const int findHeight = picFind->sizeHint().height();
+    picFind->setGeometry(0, y, w, findHeight);
+    y += findHeight;
+    m_list->setGeometry(0, y, w, std::max(0, height() - y));
+    const int barWidth = std::min(w - 12, 300);
+    const int barHeight = m_progress->sizeHint().height();
+    m_progress->setGeometry((w - barWidth) / 2, height() - barHeight - 24, barWidth, barHeight);
+}
+
+void frmClient::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    SizeControls();
+}
+
+bool frmClient::IsLoading() const
+{
+    return m_loader && m_loader->isLoading();
+}
+
+bool frmClient::ready() const
+{
+    return m_db->IsOpened() && !IsLoading();
+}
+
+void frmClient::LoadClientList()
+{
+    m_currentRow = 0;
+    setCommandsEnabled(false);
+    m_progress->setRange(0, 0);
+    m_loader->start();
+}
+
+void frmClient::loadProgress(int done, int total)
+{
+    if (done >= total)
+        return;
+    m_progress->setRange(0, total);
+    m_progress->setValue(done);
+    m_progress->show();
+    m_progress->raise();
+}
+
+void frmClient::loadFinished()
+{
+    m_progress->hide();
+    if (m_list->rowCount() > 0) {
+        m_list->selectRow(1);
+        m_currentRow = 1;
+    } else {
+        m_currentRow = 0;
+    }
+    m_dataChanged = false;
+    setCommandsEnabled(true);
+    emit listLoaded();
+}
+
+void frmClient::setCommandsEnabled(bool enabled)
+{
+    for (QAction *command : std::as_const(m_dataCommands))
+        command->setEnabled(enabled);
+}
+
+std::unique_ptr<clsClient> frmClient::FormatListViewItemToTClient(int row) const
+{
+    if (row < 1 || row > m_model->rowCount())
+        return nullptr;
+    auto client = std::make_unique<clsClient>();
+    for (int k = 0; k < ClientColumnCount; ++k)
+        client->setMyProperty(k, m_model->text(row - 1, k));
+    return client;
+}
+
+bool frmClient::SaveTClientToDataBase(clsClient &client)
+{
+    const QStringList &captions = clientCaptions();
+    try {
+        for (int index = 0; index < ClientColumnCount; ++index)
+            m_db->SetRecord(captions[index], client.MyProperty(index));
+        m_db->Update();
+        return true;
+    } catch (const DataError &error) {
+        m_db->CancelUpdate();
+        platform::messageBox(this, QStringLiteral("客户资料没有保存：%1").arg(error.text()),
+                             programTitle(), QMessageBox::Warning);
+        return false;
+    }
+}
+
+void frmClient::ShowClientInfo(int style, clsClient &client)
+{
+    frmClientInfo dialog(this);
+    dialog.setStyle(style);
+    dialog.setTClient(&client);
+    dialog.exec();
+}
+
+void frmClient::OpenClientInfo(int row, int style)
+{
+    if (!ready())
+        return;
+    if (row < 0)
+        row = m_currentRow;
+    std::unique_ptr<clsClient> client;
+    if (style != StyleNew) {
+        if (m_list->rowCount() == 0 || row < 1 || row > m_list->rowCount())
+            return;
+        client = FormatListViewItemToTClient(row);
+        m_db->Move(row);
+    } else {
+        client = std::make_unique<clsClient>();
+        m_db->AddNew();
+        client->setRegisterDate(QDate::currentDate());
+        client->setAuditing(false);
+    }
+    ShowClientInfo(style, *client);
+    bool saved = false;
+    if (client->IsChangedDate()) {
+        saved = SaveTClientToDataBase(*client);
+        client->setIsChangedDate(false);
+        if (saved)
+            m_dataChanged = true;
+    }
+    // A new row the dialog did not save is dropped, whatever an earlier delete left in the
+    // changed flag: a pending row must never be committed empty by the next cursor move.
+    if (style == StyleNew && !saved)
+        m_db->CancelUpdate();
+    if (m_dataChanged)
+        LoadClientList();
+}
+
+void frmClient::DeleteClient(int row)
+{
+    if (!ready())
+        return;
+    if (row < 0)
+        row = m_currentRow;
+    const int count = m_list->rowCount();
+    if (count == 0 || row < 1 || row > count)
+        return;
+    try {
+        m_db->Move(row);
+        m_db->Delete();
+    } catch (const DataError &error) {
+        platform::messageBox(this, QStringLiteral("客户资料没有删除：%1").arg(error.text()),
+                             programTitle(), QMessageBox::Warning);
+        return;
+    }
+    m_dataChanged = true;
+    m_model->removeListRow(row - 1);
+    // The current row stays where it was; the row that moved into its place is selected.
+    m_list->selectRow(m_currentRow <= m_list->rowCount() ? m_currentRow : 0);
+}
+
+void frmClient::ShowAllClients()
+{
+    if (!ready())
+        return;
+    m_db->CancelFilter();
+    LoadClientList();
+}
+
+void frmClient::FindClients()
+{
+    if (!ready())
+        return;
+    const QString value = txtFilte->text();
+    const QString column = cmbTitleItems->currentText();
+    const QString condition = cmbCondition->currentText();
+    if (value.isEmpty() || column.isEmpty() || condition.isEmpty()) {
+        platform::messageBox(this, QStringLiteral("条件不完全，请正确输入"), programTitle(),
+                             QMessageBox::NoIcon);
+        return;
+    }
+    QString op;
+    QString filter = value;
+    for (const Condition &known : kConditions) {
+        if (condition == QString::fromUtf16(known.text))
+            op = QString::fromUtf16(known.op);
+    }
+    if (op == u"LIKE")
+        filter = u'*' + value + u'*';
+    m_db->FilterField(column, filter, op);
+    LoadClientList();
+}
+
+void frmClient::ShowClassClients()
+{
+    if (!ready())
+        return;
+    if (cmbClass->currentIndex() <= 0)
+        m_db->CancelFilter();
+    else
+        m_db->FilterField(clientCaptions()[ClientProperty], cmbClass->currentText(),
+                          QStringLiteral("="));
+    LoadClientList();
+}
+
+int frmClient::ViewMode() const
+{
+    return m_list->viewMode();
+}
+
+void frmClient::SetViewMode(int mode)
+{
+    m_list->setViewMode(mode);
+    updateViewButtons();
+}
+
+void frmClient::updateViewButtons()
+{
+    const int mode = m_list->viewMode();
+    for (QAction *button : m_viewButtons->actions()) {
+        if (button->data().toInt() == mode)
+            button->setChecked(true);
+    }
+}
+
+void frmClient::toolbarButtonClicked(QAction *button)
+{
+    const QString key = button->objectName();
+    if (key == u"向前") {
+        platform::messageBox(this, QStringLiteral("添加 '向前' 按钮代码。"), programTitle(),
+                             QMessageBox::NoIcon);
+    } else if (key == u"返回") {
+        platform::messageBox(this, QStringLiteral("添加 '返回' 按钮代码。"), programTitle(),
+                             QMessageBox::NoIcon);
+    } else if (key == u"新建") {
+        OpenClientInfo(m_currentRow, StyleNew);
+    } else if (key == u"修改") {
+        OpenClientInfo(m_currentRow, StyleEdit);
+    } else if (key == u"删除") {
+        DeleteClient(m_currentRow);
+    } else if (key == u"属性") {
+        OpenClientInfo(m_currentRow, StyleView);
+    } else if (key == u"刷新") {
+        ShowAllClients();
+    } else if (button->isCheckable()) {
+        SetViewMode(button->data().toInt());
+    }
+    // "查找" on the main toolbar has no action; the find bar has its own.
+}
+
+frmMenu *frmClient::menuHolder()
+{
+    if (!m_menu)
+        m_menu = new frmMenu(this);
+    return m_menu;
+}
+
+void frmClient::listMouseReleased(Qt::MouseButton button, const QPoint &globalPos)
+{
+    if (button != Qt::RightButton || m_list->rowCount() == 0 || !ready())
+        return;
+    menuHolder()->mnuClient()->popup(globalPos);
+}
+
+void frmClient::listRowDoubleClicked()
+{
+    const int row = m_list->selectedRow();
+    if (row > 0 && ready())
+        OpenClientInfo(row, StyleView);
+}
+
+void frmClient::closeWindow()
+{
+    for (QWidget *ancestor = parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(ancestor)) {
+            sub->close();
+            return;
+        }
+    }
+    close();
+}
+
+void frmClient::closeEvent(QCloseEvent *event)
+{
+    m_loader->cancel();
+    SaveViewModeSetting(ViewMode());
+    m_db->CloseDB();
+    event->accept();
+}
+
+} // namespace kestrova

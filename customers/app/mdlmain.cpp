@@ -1,0 +1,64 @@
+#include "mdlmain.h"
+
+#include "appstate.h"
+#include "frmmenu.h"
+#include "frmsplash.h"
+#include "mdifrmmain.h"
+#include "toolbaricons.h"
+
+#include "customers/plans/frmplan.h"
+#include "customers/plans/planicons.h"
+
+#include "customers/data/columns.h"
+#include "platform/messagebox.h"
+
+namespace kestrova {
+
+mdlMain::mdlMain(QObject *parent)
+    : QObject(parent)
+{
+    // The plan window uses the program's toolbar pictures and takes its pop-up menus from a
+    // frmMenu of its own, like the client window.
+    plans::setIconProvider(&toolbarIcon);
+    setPlanWindowFactory([] {
+        auto *window = new frmPlan(dataFilePath());
+        window->setMenuProvider([](frmPlan *owner) { return (new frmMenu(owner))->planMenus(); });
+        return window;
+    });
+}
+
+mdlMain::~mdlMain() = default;
+
+bool mdlMain::Main()
+{
+    m_splash = std::make_unique<frmSplash>();
+    connect(m_splash.get(), &frmSplash::loggedIn, this, &mdlMain::showMainWindow);
+    connect(m_splash.get(), &QDialog::rejected, this, &mdlMain::loginRefused);
+    m_splash->show();
+    m_splash->repaint();
+
+    clientCaptions();
+    planCaptions();
+
+    if (!CheckDBFile()) {
+        platform::messageBox(nullptr, QStringLiteral("文件已经损坏,请您重新安装"),
+                             QString::fromUtf16(kProgramTitle), QMessageBox::NoIcon);
+        m_splash->hide();
+        endProgram(1);
+        return false;
+    }
+    return true;
+}
+
+void mdlMain::showMainWindow()
+{
+    m_main = std::make_unique<MDIFrmMain>();
+    m_main->show();
+}
+
+void mdlMain::loginRefused()
+{
+    endProgram(0);
+}
+
+} // namespace kestrova

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+
+class QTextDocument;
+
+namespace rtf {
+
+// Writes the whole document as RTF 1.x for the Chinese ANSI code page (\ansicpg936): font and
+// colour tables, sizes in half-points, alignment, bold/italic/underline/strike-out, colours, and
+// every non-ASCII character as \uN followed by its GBK bytes for readers without Unicode.
+QByteArray writeRtf(const QTextDocument &doc);
+
+// Writes the characters between the document positions `from` and `to` (in either order), as a
+// QTextCursor selection of that range would hold them.
+QByteArray writeRtf(const QTextDocument &doc, int from, int to);
+
+} // namespace rtf
