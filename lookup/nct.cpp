@@ -12,7 +12,10 @@
 #include "platform/process.h"
 #include "platform/site.h"
 #include "platform/twips.h"
+#include "xpbutton/propertybag.h"
+#include "xpbutton/xpbutton.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,6 +116,10 @@ nct::nct(const BuildVariant &variant, QWidget *parent)
     QPalette pal = palette();
     pal.setColor(QPalette::Window, kBackColor);
     setPalette(pal);
+    // The form's colour, as the controls placed on it read it.
+    setProperty(xpbutton::kAmbientBackColor, quint32(kBackColor.blue()) << 16 |
+                                                 quint32(kBackColor.green()) << 8 |
+                                                 quint32(kBackColor.red()));
 
     m_localProfile = new QWebEngineProfile(this);
     m_localProfile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
@@ -200,14 +207,7 @@ void nct::createControls()
     Text2->setFont(small);
     Text2->setGeometry(twipsRect(2250, m_variant.text2Top, 1888, 315));
 
-    Command1 = new QPushButton(QString::fromUtf8("查看"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setToolTip(QString::fromUtf8("查看"));
-    Command1->setFont(small);
-    Command1->setAutoDefault(false);
-    Command1->setCursor(handCursor());
-    Command1->setGeometry(twipsRect(4320, 540, 735, 375));
-    connect(Command1, &QPushButton::clicked, this, &nct::search);
+    createSearchButton();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -279,6 +279,26 @@ void nct::createControls()
     // Stacking: the welcome picture covers the pane's frame, both cover the fetcher.
     W1->lower();
     P2->raise();
+}
+
+void nct::createSearchButton()
+{
+    Command1 = new xpbutton::XPButton(this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(QString::fromUtf8("查看"));
+    Command1->setGeometry(twipsRect(4320, 540, 735, 375));
+    QFile stored(QString::fromLatin1(kSearchButtonBag));
+    std::optional<xpbutton::PropertyBag> bag;
+    if (stored.open(QIODevice::ReadOnly))
+        bag = xpbutton::PropertyBag::fromJson(stored.readAll());
+    if (bag) {
+        Command1->ReadProperties(*bag);
+    } else {
+        // Without its stored settings the button still searches, in its plain look.
+        Command1->InitProperties();
+        Command1->setCaption(QString::fromUtf8("查看"));
+    }
+    connect(Command1, &xpbutton::XPButton::Click, this, &nct::search);
 }
 
 void nct::createFrameControls()

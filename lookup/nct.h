@@ -15,6 +15,10 @@ class QWebEngineLoadingInfo;
 class QWebEngineProfile;
 class QWebEngineView;
 
+namespace xpbutton {
+class XPButton;
+}
+
 namespace lookup {
 
 class DragStrip;
@@ -39,6 +43,9 @@ public:
     // Where the result page lives on this machine.
     static QString resultFilePath();
 
+    // The stored settings (property bag, JSON) of the search button Command1.
+    static constexpr char kSearchButtonBag[] = ":/lookup/command1.json";
+
     // Fixed command lines of the side actions.
     static constexpr char kHelpCommand[] = "hh.exe C:\\Program Files\\Dialvane\\help.chm";
     static constexpr char kEditorCommand[] = "C:\\Program Files\\Dialvane\\pennote.exe";
@@ -61,6 +68,8 @@ Q_SIGNALS:
 
 private:
     void createControls();
+    // The search button, restored from the settings its form stored for it.
+    void createSearchButton();
     void createFrameControls();
     // Places the frame buttons, repaints the skin onto the window surface and reshapes it.
     void layoutFrame();
@@ -78,7 +87,7 @@ private:
     QPushButton *Command2 = nullptr;
     QWebEngineView *WebBrowser3 = nullptr;
     QLineEdit *Text2 = nullptr;
-    QPushButton *Command1 = nullptr;
+    xpbutton::XPButton *Command1 = nullptr;
     QTimer *Timer1 = nullptr;
     QLabel *P2 = nullptr;
     QWidget *Picture1 = nullptr;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace xpbutton {
@@ -98,7 +99,15 @@ int paletteRole(int index, QPalette::ColorGroup &group)
 
 int roundEven(double value)
 {
-    return int(std::nearbyint(value)); // the default rounding mode is to nearest, ties to even
+    // The default rounding mode is to nearest, ties to even. Values beyond int saturate.
+    const double rounded = std::nearbyint(value);
+    if (std::isnan(rounded))
+        return 0;
+    if (rounded >= double(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (rounded <= double(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return int(rounded);
 }
 
 Colour classicSystemColour(int index)

@@ -100,7 +100,9 @@ std::optional<QVariant> valueFromJson(const QJsonValue &j, QString *error)
         const QJsonObject o = j.toObject();
         if (o.contains(u"font")) {
             const QJsonObject f = o.value(u"font").toObject();
-            QFont font(f.value(u"name").toString());
+            // The name is one family, commas and all (the constructor would split it).
+            QFont font;
+            font.setFamily(f.value(u"name").toString());
             if (f.value(u"size").toDouble() > 0)
                 font.setPointSizeF(f.value(u"size").toDouble());
             font.setBold(f.value(u"bold").toBool());
@@ -122,9 +124,12 @@ std::optional<QVariant> valueFromJson(const QJsonValue &j, QString *error)
                     *error = QStringLiteral("a picture does not hold a PNG image");
                 return std::nullopt;
             }
+            // Only a cursor has a hot spot; one stored with another kind of picture is not read.
             const QJsonArray hot = p.value(u"hotSpot").toArray();
-            return QVariant::fromValue(
-                ButtonPicture(image, kind, QPoint(hot.at(0).toInt(), hot.at(1).toInt())));
+            const QPoint hotSpot = kind == ButtonPicture::Kind::Cursor
+                                       ? QPoint(hot.at(0).toInt(), hot.at(1).toInt())
+                                       : QPoint();
+            return QVariant::fromValue(ButtonPicture(image, kind, hotSpot));
         }
         break;
     }

@@ -2,7 +2,9 @@
 
 #include "outline.h"
 #include "platform/messagebox.h"
+#include "windowtimer.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QPaintEvent>
@@ -75,26 +77,58 @@ Colour bagColour(const QVariant &v)
 
 XPButton::XPButton(QWidget *parent)
     : QWidget(parent)
-    , m_container(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
+    // Every move over the button counts: the first one starts the hover.
+    setMouseTracking(true);
+    setContainer(parent);
     m_s.nParentBackColor = ResolveColour(ambientBackColor());
     RebuildFont();
     RebuildColours();
+    // The form reports its default button anew whenever the focus moves.
+    if (auto *app = qobject_cast<QApplication *>(QCoreApplication::instance()))
+        m_focusConnection =
+            connect(app, &QApplication::focusChanged, this, &XPButton::updateDisplayAsDefault);
 }
 
 XPButton::~XPButton()
 {
+    // The base destructor may still move the focus; this part must not hear of it.
+    disconnect(m_focusConnection);
+    if (m_s.bHovering)
+        KillTimer(this, property(kTimerIdProperty).toInt());
     // A destroyed member must not stay registered in its group.
     if (m_s.Mode == 2)
         OptionToggle(-1);
+    if (m_container)
+        m_container->removeEventFilter(this);
 }
 
 bool XPButton::userMode() const
 {
+    if (m_designMode)
+        return false;
     const QVariant v = ambient(this, kAmbientUserMode);
     return v.isValid() ? v.toBool() : true;
+}
+
+void XPButton::setDesignMode(bool design)
+{
+    m_designMode = design;
+    Refresh();
+}
+
+void XPButton::setContainer(QWidget *container)
+{
+    if (m_container == container)
+        return;
+    if (m_container)
+        m_container->removeEventFilter(this);
+    m_container = container;
+    // Ambient changes arrive as property changes of the container.
+    if (m_container)
+        m_container->installEventFilter(this);
 }
 
 Colour XPButton::ambientBackColor() const
@@ -165,6 +199,7 @@ void XPButton::setCaption(const QString &caption)
     const qsizetype amp = caption.lastIndexOf(u'&');
     if (amp >= 0)
         m_accessKey = amp + 1 < caption.size() ? caption.at(amp + 1) : QChar();
+    registerAccessKey();
     m_s.caption = caption;
     layoutContent();
     RedrawButton();
@@ -462,7 +497,7 @@ void XPButton::DelayDrawing(bool delay)
 
 void XPButton::InitProperties()
 {
-    m_container = parentWidget();
+    setContainer(parentWidget());
     m_s.caption = objectName();
     m_s.CaptionAlign = 2;
     m_s.ShowFocusRect = true;
@@ -480,7 +515,7 @@ void XPButton::InitProperties()
 
 void XPButton::ReadProperties(const PropertyBag &bag)
 {
-    m_container = parentWidget();
+    setContainer(parentWidget());
     m_s.nParentBackColor = ResolveColour(ambientBackColor());
     DelayDrawing(true);
     m_loading = true;
@@ -565,68 +600,6 @@ void XPButton::WriteProperties(PropertyBag &bag) const
               QVariant::fromValue(ButtonPicture()));
 }
 
-// ---- option groups ------------------------------------------------------------------------
-
-bool XPButton::OptionToggle(int action)
-{
-    QWidget *container = m_container;
-    if (!container)
-        return false;
-    const int count = container->property(kOptCount).toInt();
-    auto slotName = [](int slot) {
-        return QByteArray(QByteArray(kOptSlotPrefix) + QByteArray::number(slot));
-    };
-    auto member = [&](int slot) {
-        return container->property(slotName(slot).constData()).value<QPointer<XPButton>>();
-    };
-
-    if (m_s.value && (count > 0 || action == 1)) {
-        for (int slot = 1; slot <= count; ++slot) {
-            const QPointer<XPButton> other = member(slot);
-            if (!other)
-                return false; // a slot without a live button ends the routine quietly
-            if (other != this)
-                other->setValue(false);
-        }
-    }
-    switch (action) {
-    case -1: {
-        int found = 0;
-        for (int slot = 1; slot <= count && !found; ++slot) {
-            if (member(slot) == this)
-                found = slot;
-        }
-        if (!found)
-            return false;
-        for (int slot = found; slot < count; ++slot)
-            container->setProperty(slotName(slot).constData(),
-                                   QVariant::fromValue(member(slot + 1)));
-        container->setProperty(slotName(count).constData(), QVariant());
-        if (count - 1 > 0)
-            container->setProperty(kOptCount, count - 1);
-        else
-            container->setProperty(kOptCount, QVariant());
-        return false;
-    }
-    case 1:
-        container->setProperty(kOptCount, count + 1);
-        container->setProperty(slotName(count + 1).constData(),
-                               QVariant::fromValue(QPointer<XPButton>(this)));
-        return false;
-    case 2:
-        for (int slot = 1; slot <= count; ++slot) {
-            const QPointer<XPButton> other = member(slot);
-            if (!other)
-                return false;
-            if (other->value())
-                return true;
-        }
-        return false;
-    default:
-        return false;
-    }
-}
-
 // ---- drawing ------------------------------------------------------------------------------
 
 void XPButton::rebuildCached(QStringView what)
@@ -645,10 +618,13 @@ void XPButton::RebuildFont()
     QFont f(source.family().left(31));
     const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
     const int twipsPerPixel = std::max(1, 1440 / dpi);
-    if (source.pointSizeF() > 0)
-        f.setPixelSize(std::max(1, roundEven(source.pointSizeF() * 20.0 / twipsPerPixel)));
-    else
-        f.setPixelSize(std::max(1, source.pixelSize()));
+    // A stored font of absurd size (a damaged form) draws at the largest size the platform
+    // ever offered (2160 points) instead of exhausting memory.
+    constexpr int kLargestPixels = 2160 * 20 / 15;
+    const int pixels = source.pointSizeF() > 0
+                           ? roundEven(source.pointSizeF() * 20.0 / twipsPerPixel)
+                           : source.pixelSize();
+    f.setPixelSize(std::clamp(pixels, 1, kLargestPixels));
     f.setWeight(source.weight());
     f.setItalic(source.italic());
     f.setUnderline(source.underline());

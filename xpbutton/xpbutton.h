@@ -24,6 +24,19 @@ inline constexpr char kAmbientBackColor[] = "BackColor"; // quint32 colour of th
 inline constexpr char kOptCount[] = "xb_OptCount";
 inline constexpr char kOptSlotPrefix[] = "xb_Obj";
 
+// The hover poll: a 50 ms timer of the button's own window under the number 237. The window
+// carries the instance and the timer's number for the module-level routine.
+inline constexpr int kHoverTimerId = 237;
+inline constexpr int kHoverPeriod = 50;
+inline constexpr char kClassIdProperty[] = "xb_ClassID";
+inline constexpr char kTimerIdProperty[] = "xb_TimerID";
+
+class XPButton;
+
+// The timer routine shared by all buttons: runs the hover check of the instance the ticking
+// window carries; a window without one is left alone.
+void HoverTimerProc(QWidget *window, int timerId);
+
 // Title of the messages that explain refused settings while a form is being designed.
 inline constexpr char kDesignMessageTitle[] = "XPButton";
 
@@ -59,6 +72,9 @@ class XPButton : public QWidget
     Q_PROPERTY(quint32 HoverBackColor READ HoverBackColor WRITE setHoverBackColor)
     Q_PROPERTY(quintptr hDC READ hDC)
     Q_PROPERTY(quintptr hwnd READ hwnd)
+    // What the form adds to every button: its default (Enter) and cancel (Esc) button.
+    Q_PROPERTY(bool Default READ isDefault WRITE setDefault)
+    Q_PROPERTY(bool Cancel READ isCancel WRITE setCancel)
 
 public:
     explicit XPButton(QWidget *parent = nullptr);
@@ -119,8 +135,20 @@ public:
     quintptr hDC() const { return reinterpret_cast<quintptr>(&m_surface); }
     quintptr hwnd() const { return quintptr(effectiveWinId()); }
 
-    // The access key taken from the caption's last "&"; null when there is none.
+    // The access key taken from the caption's last "&"; null when there is none. Alt and the
+    // key click the button.
     QChar accessKey() const { return m_accessKey; }
+
+    // The form's default and cancel button; one of each per window, setting one clears the
+    // previous one.
+    bool isDefault() const { return m_default; }
+    void setDefault(bool isDefault);
+    bool isCancel() const { return m_cancel; }
+    void setCancel(bool isCancel);
+
+    // Tells the button that the form hosting it is being designed (true) rather than run,
+    // whatever the container says.
+    void setDesignMode(bool design);
 
     // A full redraw.
     void Refresh();
@@ -137,6 +165,17 @@ public:
     // Option groups: 1 join, 0 clear the others, -1 leave, 2 whether a member is selected.
     bool OptionToggle(int action);
 
+    // The access key was pressed; also Enter (13) and Esc (27) when this is the form's default
+    // or cancel button.
+    void AccessKeyPress(short KeyAscii);
+    // An ambient property of the container changed: "DisplayAsDefault" or "BackColor".
+    void AmbientChanged(const QString &PropertyName);
+    // Whether the form shows this button as its default one: it has the focus, or it is the
+    // default button and no other push button has the focus.
+    bool displayAsDefault() const;
+    // One tick of the hover poll: ends the hover when the pointer is over another window.
+    void hoverCheck();
+
     // The drawing state. The interaction code and tests change it and then redraw.
     ButtonState &state();
     const ButtonState &state() const { return m_s; }
@@ -144,7 +183,7 @@ public:
     const QImage &backBuffer() const { return m_surface.image(); }
 
     // Whether the form is running (true) or being designed, from the ambient flag.
-    bool userMode() const;
+    Q_INVOKABLE bool userMode() const;
 
     // The internal operations of a redraw, public so a host can batch and tests can drive them.
     void RedrawButton();
@@ -175,11 +214,37 @@ Q_SIGNALS:
     void OLEStartDrag(const QMimeData *Data, int AllowedEffects);
 
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 private:
+    // The handlers of the platform's notifications, in the order the host sees their events.
+    void handleMouseDown(short button, short shift, float x, float y);
+    void handleMouseMove(short button, short shift, float x, float y);
+    void handleMouseUp(short button, short shift, float x, float y);
+    void handleClick();
+    void handleDoubleClick(short button, float x, float y);
+    // Returns whether the key was consumed (no KeyDown/KeyUp event).
+    bool handleKeyDown(short keyCode, short shift, int qtKey);
+    bool handleKeyUp(short keyCode, short shift);
+    void handleFocusIn();
+    // Arrow keys go to the container; when it leaves them alone the focus moves on.
+    void forwardArrow(int qtKey, short keyCode);
+    void registerAccessKey();
+    void updateDisplayAsDefault();
+    void setContainer(QWidget *container);
+
     // Rebuilds one cached resource named by word: "Font", "Picture" or "BackColor".
     void rebuildCached(QStringView what);
     void RebuildFont();
@@ -202,6 +267,13 @@ private:
     ButtonPicture m_mouseIcon;
     bool m_bufferStale = true; // the back buffer does not show the current state
     bool m_loading = false;    // values go straight into members and window while reading a bag
+    int m_accessKeyShortcut = 0;
+    QMetaObject::Connection m_focusConnection;
+    bool m_default = false;
+    bool m_cancel = false;
+    bool m_designMode = false;
+    bool m_shownAsDefault = false; // what the form last reported for DisplayAsDefault
+    bool m_clickArmed = false;     // a press on the button may complete a click on release
 };
 
 } // namespace xpbutton

@@ -14,6 +14,8 @@
 #   close_hover.bmp    16x16    close button, hover
 #   close_pressed.bmp  16x16    close button, pressed
 #   help.png save.png print.png  19x19 side buttons (transparent)
+#   command1.json               stored settings of the search button Command1
+#                               (its property bag, mouse icon = hand.png)
 #   hand.png, hand.cur 32x32    pointing-hand mouse pointer,
 #                               HOTSPOT x=6 y=0 (top of the index finger,
 #                               its left tip pixel); hand.cur carries the
@@ -801,6 +803,31 @@ convert "$tmp/welcome.ppm" \
 
 convert "$tmp/skin.ppm" -strip -sampling-factor 1x1 -quality 95 "$out/skin.jpg"
 
+# The stored settings of the search button Command1, as its form keeps them: its property bag
+# in JSON, with the hand pointer as its mouse icon.
+python3 - "$out" <<'PY'
+import base64, json, os, sys
+out = sys.argv[1]
+with open(os.path.join(out, 'hand.png'), 'rb') as f:
+    png = base64.b64encode(f.read()).decode('ascii')
+font = {'name': '宋体', 'size': 9, 'bold': False, 'italic': False, 'underline': False,
+        'strikeout': False}
+bag = {'properties': [
+    {'name': 'Caption', 'value': '查看'},
+    {'name': 'BackStyle', 'value': 2},
+    {'name': 'Font', 'value': {'font': font}},
+    {'name': 'cGradient', 'value': 0},
+    {'name': 'Mode', 'value': 0},
+    {'name': 'Value', 'value': False},
+    {'name': 'cBack', 'value': 0x8000000F},
+    {'name': 'mPointer', 'value': 99},
+    {'name': 'mIcon', 'value': {'picture': {'kind': 'cursor', 'png': png, 'hotSpot': [6, 0]}}},
+]}
+with open(os.path.join(out, 'command1.json'), 'w', encoding='utf-8') as f:
+    json.dump(bag, f, ensure_ascii=False, indent=4)
+    f.write('\n')
+PY
+
 cat > "$out/lookup.qrc" <<'QRC'
 <!DOCTYPE RCC>
 <RCC version="1.0">
@@ -817,6 +844,7 @@ cat > "$out/lookup.qrc" <<'QRC'
     <file>print.png</file>
     <file>hand.png</file>
     <file>hand.cur</file>
+    <file>command1.json</file>
   </qresource>
 </RCC>
 QRC

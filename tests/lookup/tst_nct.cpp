@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "tests/common/demosite.h"
 #include "webtestmain.h"
+#include "xpbutton/xpbutton.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,7 @@
 
 using lookup::nct;
 using lookup::ResultPage;
+using xpbutton::XPButton;
 
 namespace {
 
@@ -109,7 +111,7 @@ bool tst_nct::runSearch(nct &window, const QString &keyword)
 {
     QSignalSpy shown(&window, &nct::resultShown);
     child<QLineEdit>(&window, "Text2")->setText(keyword);
-    QTest::mouseClick(child<QPushButton>(&window, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(child<XPButton>(&window, "Command1"), Qt::LeftButton);
     return shown.wait(kPageWait);
 }
 
@@ -143,8 +145,8 @@ void tst_nct::startUpState()
     QVERIFY(child<QWebEngineView>(window.get(), "W1")->url().isEmpty());
     QVERIFY(!child<QWebEngineView>(window.get(), "W1")->isVisible());
     QVERIFY(child<QWebEngineView>(window.get(), "W2")->url().isEmpty());
-    QCOMPARE(child<QPushButton>(window.get(), "Command1")->text(), QStringLiteral("查看"));
-    QVERIFY(!child<QPushButton>(window.get(), "Command1")->autoDefault());
+    QCOMPARE(child<XPButton>(window.get(), "Command1")->caption(), QStringLiteral("查看"));
+    QVERIFY(!child<XPButton>(window.get(), "Command1")->isDefault());
 
     const bool numseek = build == u"numseek";
     QCOMPARE(child<QPushButton>(window.get(), "Command2") != nullptr, numseek);
@@ -193,7 +195,7 @@ void tst_nct::emptyQueryChangesNothing()
 {
     auto window = openWindow(lookup::kNumseek);
     QVERIFY(window);
-    QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+    QTest::mouseClick(child<XPButton>(window.get(), "Command1"), Qt::LeftButton);
     QCOMPARE(m_messages.size(), 1);
     QCOMPARE(m_messages.first().text, QStringLiteral("输入内容不能为空!"));
     QCOMPARE(m_messages.first().title, QStringLiteral("提示"));
@@ -204,11 +206,22 @@ void tst_nct::emptyQueryChangesNothing()
     QVERIFY(child<QWebEngineView>(window.get(), "W1")->url().isEmpty());
     QVERIFY(child<QWebEngineView>(window.get(), "W2")->url().isEmpty());
 
-    // Enter in the query box starts nothing either.
-    child<QLineEdit>(window.get(), "Text2")->setText(QStringLiteral("88"));
-    QTest::keyClick(child<QLineEdit>(window.get(), "Text2"), Qt::Key_Return);
+    // Space on the focused search button clicks it too.
+    auto *button = child<XPButton>(window.get(), "Command1");
+    button->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(button, Qt::Key_Space);
+    QCOMPARE(m_messages.size(), 2);
+    QCOMPARE(m_messages.last().text, QStringLiteral("输入内容不能为空!"));
+
+    // Enter in the query box starts nothing: the window has no default button.
+    auto *text = child<QLineEdit>(window.get(), "Text2");
+    text->setFocus(Qt::TabFocusReason);
+    text->setText(QStringLiteral("88"));
+    QTest::keyClick(text, Qt::Key_Return);
+    QTest::keyClick(text, Qt::Key_Enter, Qt::KeypadModifier);
     QVERIFY(child<QWebEngineView>(window.get(), "W1")->url().isEmpty());
-    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("查看完成"));
+    QCOMPARE(m_messages.size(), 2);
 }
 
 void tst_nct::search_data()
@@ -240,7 +253,7 @@ void tst_nct::search()
     QVERIFY(window);
     QSignalSpy shown(window.get(), &nct::resultShown);
     child<QLineEdit>(window.get(), "Text2")->setText(keyword);
-    QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+    QTest::mouseClick(child<XPButton>(window.get(), "Command1"), Qt::LeftButton);
     QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("请 稍 后 …"));
     QVERIFY(window->pageText().isEmpty());
     QVERIFY(child<QTimer>(window.get(), "Timer1")->isActive());
@@ -294,7 +307,7 @@ void tst_nct::secondClickSupersedesFirst()
     QVERIFY(window);
     QSignalSpy shown(window.get(), &nct::resultShown);
     auto *text = child<QLineEdit>(window.get(), "Text2");
-    auto *button = child<QPushButton>(window.get(), "Command1");
+    auto *button = child<XPButton>(window.get(), "Command1");
     text->setText(QStringLiteral("张"));
     QTest::mouseClick(button, Qt::LeftButton);
     text->setText(QStringLiteral("李"));
@@ -340,7 +353,7 @@ void tst_nct::welcomeHiddenWithoutAnswer()
     QVERIFY(window);
     auto *welcome = child<QLabel>(window.get(), "P2");
     child<QLineEdit>(window.get(), "Text2")->setText(QStringLiteral("8812"));
-    QTest::mouseClick(child<QPushButton>(window.get(), "Command1"), Qt::LeftButton);
+    QTest::mouseClick(child<XPButton>(window.get(), "Command1"), Qt::LeftButton);
     QVERIFY(welcome->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!welcome->isVisible(), 5000);
     QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("请 稍 后 …"));

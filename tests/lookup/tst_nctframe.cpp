@@ -3,6 +3,10 @@
 #include "platform/messagebox.h"
 #include "platform/process.h"
 #include "webtestmain.h"
+#include "xpbutton/propertybag.h"
+#include "xpbutton/xpbutton.h"
+
+#include <QFile>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -50,6 +54,8 @@ private Q_SLOTS:
     void sideActions_data();
     void sideActions();
     void failedStartKeepsWindow();
+    void searchButtonSettings();
+    void searchButtonLooks();
 
 private:
     std::unique_ptr<nct> openWindow(const lookup::BuildVariant &variant);
@@ -323,6 +329,88 @@ void tst_nctFrame::failedStartKeepsWindow()
     // Still usable: the next click tries again.
     QTest::mouseClick(child(window.get(), "Image2"), Qt::LeftButton);
     QCOMPARE(m_launched.size(), 2);
+}
+
+void tst_nctFrame::searchButtonSettings()
+{
+    auto window = openWindow(lookup::kNumseek);
+    QVERIFY(window);
+    auto *button = child<xpbutton::XPButton>(window.get(), "Command1");
+    QVERIFY(button);
+    QCOMPARE(button->geometry(), QRect(288, 36, 49, 25));
+    QCOMPARE(button->toolTip(), QStringLiteral("查看"));
+    QCOMPARE(button->caption(), QStringLiteral("查看"));
+    QCOMPARE(button->CaptionAlign(), 2);
+    QCOMPARE(button->ButtonStyle(), 2);
+    QCOMPARE(button->Font().family(), QStringLiteral("宋体"));
+    QCOMPARE(button->Font().pointSize(), 9);
+    QCOMPARE(button->GradientColor(), 0u);
+    QCOMPARE(button->Mode(), 0);
+    QVERIFY(!button->value());
+    QCOMPARE(button->BackColor(), 0x8000000Fu);
+    QCOMPARE(button->MousePointer(), 99);
+    QVERIFY(!button->isDefault());
+    QVERIFY(!button->isCancel());
+
+    // The pointer is the one the image buttons show: same picture, same hot spot.
+    const QCursor frameCursor = child(window.get(), "Image1")->cursor();
+    QCOMPARE(button->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(button->cursor().hotSpot(), QPoint(6, 0));
+    QCOMPARE(button->cursor().hotSpot(), frameCursor.hotSpot());
+    QCOMPARE(button->cursor().pixmap().toImage().convertToFormat(QImage::Format_ARGB32),
+             frameCursor.pixmap().toImage().convertToFormat(QImage::Format_ARGB32));
+
+    // Saving the button again gives the bag it was restored from.
+    QFile file(QString::fromLatin1(nct::kSearchButtonBag));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QString error;
+    const std::optional<xpbutton::PropertyBag> stored =
+        xpbutton::PropertyBag::fromJson(file.readAll(), &error);
+    QVERIFY2(stored, qPrintable(error));
+    xpbutton::PropertyBag saved;
+    button->WriteProperties(saved);
+    QCOMPARE(saved.keys(), stored->keys());
+    QVERIFY(saved == *stored);
+}
+
+void tst_nctFrame::searchButtonLooks()
+{
+    auto window = openWindow(lookup::kNumseek);
+    QVERIFY(window);
+    auto *button = child<xpbutton::XPButton>(window.get(), "Command1");
+    auto ring = [button](int x, int y) {
+        return xpbutton::fromQRgb(button->grab().toImage().pixel(x, y));
+    };
+    QTest::mouseMove(window.get(), QPoint(3, 200));
+    // The outer ring is dark blue in every state; the rounded corner pixel is cut away.
+    QCOMPARE(ring(10, 0), 0x733C00u);
+    QVERIFY(!button->mask().contains(QPoint(0, 0)));
+
+    // Hovering: the orange ring.
+    QTest::mouseMove(button, QPoint(20, 12));
+    QVERIFY(button->state().bHovering);
+    QCOMPARE(ring(2, 12), 0x6BCBFFu);
+    QCOMPARE(ring(10, 2), 0x8CDBFFu);
+    QCOMPARE(ring(10, 0), 0x733C00u);
+
+    // Pressed: pushed look, the caption one pixel down and right.
+    const QImage hot = button->grab().toImage();
+    QTest::mousePress(window->windowHandle(), Qt::LeftButton, {},
+                      button->mapTo(window.get(), QPoint(20, 12)));
+    QVERIFY(button->state().drawnPushed());
+    const QImage pushed = button->grab().toImage();
+    QVERIFY(pushed != hot);
+    QCOMPARE(ring(10, 0), 0x733C00u);
+    QTest::mouseRelease(window->windowHandle(), Qt::LeftButton, {},
+                        button->mapTo(window.get(), QPoint(20, 12)));
+    // The click searched for nothing and said so.
+    QCOMPARE(m_messages.size(), 1);
+    QCOMPARE(m_messages.first().text, QStringLiteral("输入内容不能为空!"));
+
+    // Away again: the hover poll notices and the ring goes back.
+    QTest::mouseMove(window.get(), QPoint(3, 200));
+    QTRY_VERIFY(!button->state().bHovering);
+    QVERIFY(ring(2, 12) != 0x6BCBFFu);
 }
 
 DIALVANE_WEB_TEST_MAIN(tst_nctFrame)

@@ -17,6 +17,8 @@ private Q_SLOTS:
     void jsonForm();
     void badJson_data();
     void badJson();
+    void storedFormsReadBackTheSame_data();
+    void storedFormsReadBackTheSame();
 };
 
 void tst_PropertyBag::keysIgnoreCase()
@@ -135,6 +137,49 @@ void tst_PropertyBag::badJson()
     QVERIFY(!PropertyBag::fromJson(json, &error));
     QVERIFY(!error.isEmpty());
     QVERIFY(!PropertyBag::fromJson(json)); // no error text wanted
+}
+
+void tst_PropertyBag::storedFormsReadBackTheSame_data()
+{
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<QString>("fontName");
+    QTest::addColumn<QPoint>("hotSpot");
+    const QByteArray png = "\"iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAE"
+                           "hQGAhKmMIQAAAABJRU5ErkJggg==\"";
+    // A font name is one family, even with a comma in it.
+    QTest::newRow("font name with a comma")
+        << QByteArray(
+               R"({"properties":[{"name":"Font","value":{"font":{"name":"宋体,Serif","size":9}}}]})")
+        << QString::fromUtf8("宋体,Serif") << QPoint();
+    // Only cursors have hot spots; one stored with a bitmap is not read.
+    QTest::newRow("hot spot of a bitmap")
+        << QByteArray(R"({"properties":[{"name":"mIcon","value":{"picture":{"png":)" + png +
+                      R"(,"hotSpot":[6,0]}}}]})")
+        << QString() << QPoint();
+    QTest::newRow("hot spot of a cursor")
+        << QByteArray(
+               R"({"properties":[{"name":"mIcon","value":{"picture":{"kind":"cursor","png":)" +
+               png + R"(,"hotSpot":[6,0]}}}]})")
+        << QString() << QPoint(6, 0);
+}
+
+void tst_PropertyBag::storedFormsReadBackTheSame()
+{
+    QFETCH(QByteArray, json);
+    QFETCH(QString, fontName);
+    QFETCH(QPoint, hotSpot);
+    QString error;
+    const std::optional<PropertyBag> bag = PropertyBag::fromJson(json, &error);
+    QVERIFY2(bag, qPrintable(error));
+    const QVariant value = bag->read(bag->keys().first());
+    if (!fontName.isEmpty())
+        QCOMPARE(value.value<QFont>().family(), fontName);
+    else
+        QCOMPARE(value.value<ButtonPicture>().hotSpot(), hotSpot);
+    const std::optional<PropertyBag> again = PropertyBag::fromJson(bag->toJson());
+    QVERIFY(again);
+    QVERIFY(*again == *bag);
+    QCOMPARE(again->toJson(), bag->toJson());
 }
 
 QTEST_MAIN(tst_PropertyBag)

@@ -108,6 +108,7 @@ private Q_SLOTS:
     void storedPointerOverridesIcon();
     void loadingJoinsGroup();
     void loadingStoresStraight();
+    void absurdStoredFontSize();
 };
 
 void tst_XPButton::newInstance()
@@ -714,6 +715,21 @@ void tst_XPButton::loadingStoresStraight()
     QVERIFY(!button->Enabled());
     QCOMPARE(button->state().nPicWidth, 16);
     QVERIFY(form.messages.isEmpty());
+}
+
+void tst_XPButton::absurdStoredFontSize()
+{
+    // A damaged form: the caption draws at the largest size there ever was, 2160 points.
+    QFont font(QStringLiteral("Serif"));
+    font.setPointSizeF(1.0e9);
+    PropertyBag bag;
+    bag.write(QStringLiteral("Font"), QVariant::fromValue(font));
+    Form form;
+    auto *button = new XPButton(&form.host);
+    button->resize(75, 25);
+    button->ReadProperties(bag);
+    QCOMPARE(button->state().drawingFont.pixelSize(), 2880);
+    QVERIFY(!button->backBuffer().isNull());
 }
 
 QTEST_MAIN(tst_XPButton)
