@@ -60,7 +60,7 @@ esac
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display: running $program on a virtual screen (xvfb-run)."
-    xvfb-run -a -s "-screen 0 1024x768x24" "$bin/$program"
+    xvfb-run -a -s "-noreset -screen 0 1024x768x24" "$bin/$program"
 else
     "$bin/$program"
 fi

@@ -6,7 +6,7 @@ set -euo pipefail
 build=$(cd "$1" && pwd)
 
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+    exec xvfb-run -a -s "-noreset -screen 0 1280x1024x24" "$0" "$@"
 fi
 
 prefix=$(mktemp -d)
