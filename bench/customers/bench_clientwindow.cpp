@@ -7,9 +7,9 @@
 
 #include "customers/app/appstate.h"
 #include "customers/app/frmclient.h"
-#include "customers/app/recordlistview.h"
 #include "customers/data/columns.h"
 #include "customers/data/demodata.h"
+#include "customers/shared/recordlistview.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,12 +1,12 @@
 #include "frmclient.h"
 
 #include "appstate.h"
+#include "customers/shared/recordlistmodel.h"
+#include "customers/shared/recordlistview.h"
+#include "customers/shared/settings.h"
 #include "frmclientinfo.h"
 #include "frmmenu.h"
 #include "recordlistloader.h"
-#include "recordlistmodel.h"
-#include "recordlistview.h"
-#include "settings.h"
 #include "toolbaricons.h"
 
 #include "customers/data/clsclient.h"

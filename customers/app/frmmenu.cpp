@@ -1,9 +1,9 @@
 #include "frmmenu.h"
 
 #include "appstate.h"
+#include "customers/shared/recordlistview.h"
 #include "frmclient.h"
 #include "frmclientinfo.h"
-#include "recordlistview.h"
 
 #include "customers/plans/frmplan.h"
 

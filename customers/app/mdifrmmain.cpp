@@ -1,10 +1,10 @@
 #include "mdifrmmain.h"
 
 #include "appstate.h"
+#include "customers/shared/settings.h"
 #include "form1.h"
 #include "frmclient.h"
 #include "frmloading.h"
-#include "settings.h"
 #include "toolbaricons.h"
 
 #include "customers/data/columns.h"

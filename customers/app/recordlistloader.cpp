@@ -1,6 +1,6 @@
 #include "recordlistloader.h"
 
-#include "recordlistmodel.h"
+#include "customers/shared/recordlistmodel.h"
 
 #include "customers/data/clsdatabase.h"
 

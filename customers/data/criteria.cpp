@@ -4,6 +4,10 @@
 
 #include "platform/shortdate.h"
 
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+
 namespace kestrova::criteria {
 
 namespace {
@@ -360,25 +364,101 @@ public:
     {
         if (node.kind == Node::Kind::Clause)
             return emitClause(node.clause, sql);
-        return emitGroup(node, 0, node.children.size(), sql);
+        std::vector<Term> terms;
+        if (node.kind == Node::Kind::Or)
+            terms = gatherEqualities(node);
+        else
+            for (const Node &child : node.children)
+                terms.push_back({&child, {}});
+        return emitGroup(node.kind, terms, 0, terms.size(), sql);
     }
 
     SqlCondition condition;
     QString error;
 
 private:
-    // Children lo..hi-1 as a balanced tree of parenthesised pairs, so a long chain of ORs
+    // One operand of an AND or OR: a child node, or (in an OR) every "column = value" clause
+    // on one column, which becomes one IN list.
+    struct Term
+    {
+        const Node *node = nullptr;
+        std::vector<const Clause *> equalities;
+    };
+
+    // The children of an OR with the equalities on each column gathered, in order of first
+    // appearance. A list of thousands of "编号 = n" clauses then costs one index lookup per
+    // value instead of a tree of thousands of comparisons.
+    std::vector<Term> gatherEqualities(const Node &node) const
+    {
+        std::vector<Term> terms;
+        QHash<const ColumnInfo *, size_t> termOfColumn;
+        for (const Node &child : node.children) {
+            const ColumnInfo *column =
+                child.kind == Node::Kind::Clause && child.clause.op == Operator::Equal
+                    ? findColumn(m_columns, child.clause.column)
+                    : nullptr;
+            if (!column) {
+                terms.push_back({&child, {}});
+                continue;
+            }
+            const auto found = termOfColumn.constFind(column);
+            if (found != termOfColumn.constEnd()) {
+                terms[*found].equalities.push_back(&child.clause);
+            } else {
+                termOfColumn.insert(column, terms.size());
+                terms.push_back({nullptr, {&child.clause}});
+            }
+        }
+        return terms;
+    }
+
+    bool emitTerm(const Term &term, QString &sql)
+    {
+        if (term.node)
+            return emitNode(*term.node, sql);
+        if (term.equalities.size() == 1)
+            return emitClause(*term.equalities.front(), sql);
+        const ColumnInfo *column = findColumn(m_columns, term.equalities.front()->column);
+        sql += quoteIdentifier(column->name);
+        if (column->type == ColumnType::Text)
+            sql += QStringLiteral(" COLLATE NOCASE");
+        QVariantList values;
+        values.reserve(qsizetype(term.equalities.size()));
+        for (const Clause *clause : term.equalities) {
+            std::optional<QVariant> value = convertValue(*column, *clause);
+            if (!value)
+                return false;
+            values.append(std::move(*value));
+        }
+        if (values.size() > kMaxInlineInValues) {
+            // One bound JSON array instead of thousands of parameters, which the engine and
+            // the SQL driver handle in quadratic time.
+            sql += QStringLiteral(" IN (SELECT value FROM json_each(?))");
+            condition.values.append(QString::fromUtf8(
+                QJsonDocument(QJsonArray::fromVariantList(values)).toJson(QJsonDocument::Compact)));
+            return true;
+        }
+        sql += QStringLiteral(" IN (");
+        for (qsizetype i = 0; i < values.size(); ++i)
+            sql += i == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
+        sql += u')';
+        condition.values.append(values);
+        return true;
+    }
+
+    // Terms lo..hi-1 as a balanced tree of parenthesised pairs, so a long chain of ORs
     // stays well within the engine's limit on expression depth.
-    bool emitGroup(const Node &node, size_t lo, size_t hi, QString &sql)
+    bool emitGroup(Node::Kind kind, const std::vector<Term> &terms, size_t lo, size_t hi,
+                   QString &sql)
     {
         if (hi - lo == 1)
-            return emitNode(node.children[lo], sql);
+            return emitTerm(terms[lo], sql);
         const size_t mid = lo + (hi - lo) / 2;
         sql += u'(';
-        if (!emitGroup(node, lo, mid, sql))
+        if (!emitGroup(kind, terms, lo, mid, sql))
             return false;
-        sql += node.kind == Node::Kind::And ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
-        if (!emitGroup(node, mid, hi, sql))
+        sql += kind == Node::Kind::And ? QStringLiteral(" AND ") : QStringLiteral(" OR ");
+        if (!emitGroup(kind, terms, mid, hi, sql))
             return false;
         sql += u')';
         return true;
@@ -424,44 +504,56 @@ private:
             return true;
         }
 
-        switch (column->type) {
+        std::optional<QVariant> value = convertValue(*column, clause);
+        if (!value)
+            return false;
+        sql += name + u' ' + op + u" ?";
+        if (column->type == ColumnType::Text)
+            sql += QStringLiteral(" COLLATE NOCASE");
+        condition.values.append(std::move(*value));
+        return true;
+    }
+
+    // A clause's value in its column's type (dates as ISO text, booleans as 0 or 1); empty,
+    // with the reason in `error`, when it does not convert.
+    std::optional<QVariant> convertValue(const ColumnInfo &column, const Clause &clause)
+    {
+        switch (column.type) {
         case ColumnType::Key:
         case ColumnType::Number: {
             const auto number =
                 clause.kind == ValueKind::Date ? std::nullopt : parseNumber(clause.value);
             if (!number)
-                return refuse(QStringLiteral("\"%1\" is no number for column \"%2\"")
-                                  .arg(clause.value, column->name));
-            sql += name + u' ' + op + u" ?";
-            condition.values.append(*number);
-            return true;
+                return refuseValue(QStringLiteral("\"%1\" is no number for column \"%2\"")
+                                       .arg(clause.value, column.name));
+            return QVariant(*number);
         }
         case ColumnType::Date: {
             const QDate date =
                 clause.kind == ValueKind::Number ? QDate() : platform::parseShortDate(clause.value);
             if (!date.isValid())
-                return refuse(QStringLiteral("\"%1\" is no date for column \"%2\"")
-                                  .arg(clause.value, column->name));
-            sql += name + u' ' + op + u" ?";
-            condition.values.append(date.toString(Qt::ISODate));
-            return true;
+                return refuseValue(QStringLiteral("\"%1\" is no date for column \"%2\"")
+                                       .arg(clause.value, column.name));
+            return QVariant(date.toString(Qt::ISODate));
         }
         case ColumnType::Boolean: {
             const auto value =
                 clause.kind == ValueKind::Date ? std::nullopt : parseBoolean(clause.value);
             if (!value)
-                return refuse(QStringLiteral("\"%1\" is no boolean for column \"%2\"")
-                                  .arg(clause.value, column->name));
-            sql += name + u' ' + op + u" ?";
-            condition.values.append(*value ? 1 : 0);
-            return true;
+                return refuseValue(QStringLiteral("\"%1\" is no boolean for column \"%2\"")
+                                       .arg(clause.value, column.name));
+            return QVariant(*value ? 1 : 0);
         }
         case ColumnType::Text:
-            sql += name + u' ' + op + u" ? COLLATE NOCASE";
-            condition.values.append(clause.value);
-            return true;
+            return QVariant(clause.value);
         }
-        return refuse(QStringLiteral("unknown column type"));
+        return refuseValue(QStringLiteral("unknown column type"));
+    }
+
+    std::optional<QVariant> refuseValue(const QString &why)
+    {
+        error = why;
+        return std::nullopt;
     }
 
     const QList<ColumnInfo> &m_columns;

@@ -54,6 +54,10 @@ struct ParseResult
     bool ok() const { return root.has_value(); }
 };
 
+// An OR of more "column = value" clauses on one column than this binds their values as one
+// JSON array; fewer are bound one parameter each.
+inline constexpr int kMaxInlineInValues = 32;
+
 // Nesting deeper than this is refused as malformed.
 inline constexpr int kMaxDepth = 64;
 

@@ -1,11 +1,11 @@
 #include "frmplan.h"
 
+#include "customers/shared/recordlistmodel.h"
+#include "customers/shared/recordlistview.h"
+#include "customers/shared/settings.h"
 #include "frmplaninfo.h"
 #include "monthcalendar.h"
 #include "planicons.h"
-#include "planlistmodel.h"
-#include "planlistview.h"
-#include "viewmodesetting.h"
 
 #include "customers/data/clsdatabase.h"
 #include "customers/data/clsplan.h"
@@ -97,14 +97,14 @@ frmPlan::frmPlan(const QString &dataPath, QWidget *parent)
     buildTitles();
     buildPlanPanel();
     buildSplitter();
-    m_list = new PlanListView(this);
+    m_list = new RecordListView(this);
     m_list->setObjectName(QStringLiteral("lstvwPlanInfo"));
-    connect(m_list, &PlanListView::rowClicked, this, [this](int row) { m_currentRow = row; });
-    connect(m_list, &PlanListView::rowDoubleClicked, this, [this] {
+    connect(m_list, &RecordListView::rowClicked, this, [this](int row) { m_currentRow = row; });
+    connect(m_list, &RecordListView::rowDoubleClicked, this, [this] {
         if (m_list->selectedRow() > 0)
             OpenPlanInfo(m_list->selectedRow(), frmPlanInfo::View);
     });
-    connect(m_list, &PlanListView::mouseReleased, this, &frmPlan::listMouseReleased);
+    connect(m_list, &RecordListView::mouseReleased, this, &frmPlan::listMouseReleased);
     picSplitter->raise();
 
     tmrSetBold = new QTimer(this);
@@ -461,16 +461,16 @@ void frmPlan::unload()
     if (tmrSetBold)
         tmrSetBold->stop();
     if (m_list)
-        plans::saveViewMode(m_list->viewMode());
+        SaveViewModeSetting(m_list->viewMode());
     m_db->CloseDB();
 }
 
 void frmPlan::InitPlanColumns()
 {
-    m_list->setViewMode(plans::readViewMode());
+    m_list->setViewMode(ViewModeSetting());
     updateViewButtons();
     if (!m_model) {
-        m_model = new PlanListModel(this);
+        m_model = new RecordListModel(this);
         m_list->setModel(m_model);
     }
     m_model->setHeaders(planCaptions());

@@ -29,8 +29,8 @@ class clsDataBase;
 class clsPlan;
 class frmPlanInfo;
 class MonthCalendar;
-class PlanListModel;
-class PlanListView;
+class RecordListModel;
+class RecordListView;
 
 // The work-plan window: on the right the plan list, one row per row of "工作计划"; on the left a
 // month calendar whose days inside a plan's reminder period are bold, buttons that act on the
@@ -104,7 +104,7 @@ public:
     bool IsLoading() const { return m_loading; }
     const ReminderTable &reminders() const { return m_reminders; }
     QString boldMonth() const { return m_boldMonth; }
-    PlanListView *lstvwPlanInfo() const { return m_list; }
+    RecordListView *lstvwPlanInfo() const { return m_list; }
     MonthCalendar *mvwPlan() const { return m_calendar; }
     QListWidget *lstDoToday() const { return m_today; }
     int ViewMode() const;
@@ -169,8 +169,8 @@ private:
 
     QString m_dataPath;
     std::unique_ptr<clsDataBase> m_db;
-    PlanListModel *m_model = nullptr;
-    PlanListView *m_list = nullptr;
+    RecordListModel *m_model = nullptr;
+    RecordListView *m_list = nullptr;
     MonthCalendar *m_calendar = nullptr;
     QListWidget *m_today = nullptr;
     QMenuBar *m_menuBar = nullptr;

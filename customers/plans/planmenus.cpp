@@ -1,9 +1,9 @@
 #include "planmenus.h"
 
+#include "customers/shared/recordlistview.h"
 #include "frmplan.h"
 #include "frmplaninfo.h"
 #include "monthcalendar.h"
-#include "planlistview.h"
 
 #include <QAction>
 #include <QWidget>

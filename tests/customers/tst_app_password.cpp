@@ -3,7 +3,7 @@
 #include "tst_app_fixture.h"
 
 #include "customers/app/passwordfile.h"
-#include "customers/app/settings.h"
+#include "customers/shared/settings.h"
 #include "platform/codepage.h"
 
 using namespace kestrova;

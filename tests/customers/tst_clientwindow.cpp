@@ -7,8 +7,8 @@
 #include "customers/app/frmclientinfo.h"
 #include "customers/app/frmmenu.h"
 #include "customers/app/recordlistloader.h"
-#include "customers/app/recordlistmodel.h"
-#include "customers/app/recordlistview.h"
+#include "customers/shared/recordlistmodel.h"
+#include "customers/shared/recordlistview.h"
 #include "platform/shortdate.h"
 
 #include <QComboBox>

@@ -1,5 +1,7 @@
 #include "customers/data/criteria.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTest>
 
 using namespace kestrova;
@@ -195,9 +197,39 @@ void TestCriteria::compiles_data()
     QTest::newRow("hostile value stays a value")
         << u"客户名称 = 'x''); DROP TABLE \"客户\"; --'"_s << u"\"客户名称\" = ? COLLATE NOCASE"_s
         << QVariantList{u"x'); DROP TABLE \"客户\"; --"_s};
+    QTest::newRow("equalities on one column become one IN list")
+        << u"编号 = '12' OR 编号 = 15 OR 编号 = 31"_s << u"\"编号\" IN (?, ?, ?)"_s
+        << QVariantList{12LL, 15LL, 31LL};
+    QTest::newRow("text IN list ignores case")
+        << u"性质 = '老客户' OR 性质 = 'Vip'"_s << u"\"性质\" COLLATE NOCASE IN (?, ?)"_s
+        << QVariantList{u"老客户"_s, u"Vip"_s};
     QTest::newRow("three ORs balanced")
-        << u"编号 = '12' OR 编号 = 15 OR 编号 = 31"_s
-        << u"(\"编号\" = ? OR (\"编号\" = ? OR \"编号\" = ?))"_s << QVariantList{12LL, 15LL, 31LL};
+        << u"编号 = 1 OR 电话 = '2' OR 客户名称 LIKE 'x'"_s
+        << u"(\"编号\" = ? OR (\"电话\" = ? COLLATE NOCASE OR \"客户名称\" LIKE ? ESCAPE '\\'))"_s
+        << QVariantList{1LL, u"2"_s, u"x"_s};
+    QTest::newRow("equalities gathered per column, other clauses kept")
+        << u"编号 = 1 OR 电话 = '5' OR 编号 = 2 OR 编号 > 9"_s
+        << u"(\"编号\" IN (?, ?) OR (\"电话\" = ? COLLATE NOCASE OR \"编号\" > ?))"_s
+        << QVariantList{1LL, 2LL, u"5"_s, 9LL};
+    QStringList keys;
+    QVariantList keyValues;
+    for (int i = 1; i <= kMaxInlineInValues + 1; ++i) {
+        keys.append(u"编号 = %1"_s.arg(i * 7));
+        keyValues.append(qlonglong(i * 7));
+    }
+    QTest::newRow("a long list is one JSON value")
+        << keys.join(u" OR "_s) << u"\"编号\" IN (SELECT value FROM json_each(?))"_s
+        << QVariantList{QString::fromUtf8(QJsonDocument(QJsonArray::fromVariantList(keyValues))
+                                              .toJson(QJsonDocument::Compact))};
+    keys.removeLast();
+    keyValues.removeLast();
+    QTest::newRow("a list at the limit is bound value by value")
+        << keys.join(u" OR "_s)
+        << u"\"编号\" IN ("_s + QStringList(kMaxInlineInValues, u"?"_s).join(u", "_s) + u')'
+        << keyValues;
+    QTest::newRow("equalities under AND stay apart")
+        << u"编号 = 1 AND 编号 = 2"_s << u"(\"编号\" = ? AND \"编号\" = ?)"_s
+        << QVariantList{1LL, 2LL};
     QTest::newRow("AND inside OR") << u"编号 = 1 OR 编号 = 2 AND 电话 = '3'"_s
                                    << u"(\"编号\" = ? OR (\"编号\" = ? AND \"电话\" = ? COLLATE "
                                       "NOCASE))"_s

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 
+#include <functional>
 #include <memory>
 
 using kestrova::clsDataBase;
@@ -613,6 +614,35 @@ void TestDatabase::filterString_data()
     QTest::newRow("day plans") << u"编号 = '12' OR 编号 = 15 OR 编号 = 31"_s
                                << QStringList{u"B"_s, u"C"_s, u"E"_s};
     QTest::newRow("one plan") << u"编号 = 15"_s << QStringList{u"C"_s};
+    QTest::newRow("day plans beside other clauses")
+        << u"编号 = 3 OR 事项 = 'e' OR 编号 = 40 OR 结束提醒 = 2024-5-31"_s
+        << QStringList{u"A"_s, u"D"_s, u"E"_s, u"F"_s};
+    // More clauses on one column than are bound one by one.
+    const auto longList = [](const QString &first, const std::function<QString(int)> &filler,
+                             const QString &last) {
+        QStringList clauses = {first};
+        for (int i = 1; i <= 40; ++i)
+            clauses.append(filler(i));
+        clauses.append(last);
+        return clauses.join(u" OR "_s);
+    };
+    QTest::newRow("long list of keys")
+        << longList(
+               u"编号 = '12'"_s, [](int i) { return u"编号 = %1"_s.arg(100 + i); }, u"编号 = 31"_s)
+        << QStringList{u"B"_s, u"E"_s};
+    QTest::newRow("long list of texts, case ignored")
+        << longList(
+               u"事项 = 'a'"_s, [](int i) { return u"事项 = 'x%1'"_s.arg(i); }, u"事项 = 'd'"_s)
+        << QStringList{u"A"_s, u"D"_s};
+    QTest::newRow("long list of dates")
+        << longList(
+               u"结束提醒 = 2024-5-10"_s,
+               [](int i) { return u"结束提醒 = %1-1-1"_s.arg(1980 + i); },
+               u"结束提醒 = #2024/10/3#"_s)
+        << QStringList{u"C"_s, u"E"_s};
+    QTest::newRow("equal dates gathered")
+        << u"开始提醒 = 2024-5-6 OR 开始提醒 = #2024-10-1# OR 开始提醒 = '2024/4/28'"_s
+        << QStringList{u"B"_s, u"D"_s, u"E"_s};
     QTest::newRow("AND before OR")
         << u"编号 = 3 OR 编号 > 12 AND 需要提醒 = '否'"_s << QStringList{u"A"_s, u"C"_s};
     QTest::newRow("parentheses") << u"(编号 = 3 OR 编号 > 12) AND 需要提醒 = '否'"_s

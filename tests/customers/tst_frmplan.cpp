@@ -4,8 +4,8 @@
 #include "customers/plans/frmplan.h"
 #include "customers/plans/frmplaninfo.h"
 #include "customers/plans/monthcalendar.h"
-#include "customers/plans/planlistmodel.h"
-#include "customers/plans/planlistview.h"
+#include "customers/shared/recordlistmodel.h"
+#include "customers/shared/recordlistview.h"
 #include "platform/shortdate.h"
 #include "platform/twips.h"
 
@@ -71,7 +71,7 @@ QString inputText(const QWidget *input)
 QStringList listNumbers(const frmPlan &window)
 {
     QStringList numbers;
-    const PlanListModel *model = window.lstvwPlanInfo()->model();
+    const RecordListModel *model = window.lstvwPlanInfo()->model();
     for (int row = 0; row < model->rowCount(); ++row)
         numbers.append(model->text(row, PlanID));
     return numbers;
@@ -241,7 +241,7 @@ void TestFrmPlan::loadsPlansAndTodayList()
     QVERIFY(!window.IsLoading());
     QVERIFY(!window.DataChanged());
     QCOMPARE(listNumbers(window), (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s}));
-    const PlanListModel *model = window.lstvwPlanInfo()->model();
+    const RecordListModel *model = window.lstvwPlanInfo()->model();
     QCOMPARE(model->headers(), planCaptions());
     QCOMPARE(model->text(0, PlanItem), u"电话回访"_s);
     QCOMPARE(model->text(0, PlanStartRemind), platform::shortDate(t.addDays(-1)));
@@ -369,7 +369,7 @@ void TestFrmPlan::timerTickDuringLoad()
         addPlan(*m_raw, u"计划%1"_s.arg(i), u"2024-05-1%1"_s.arg(i), u"2024-05-1%1"_s.arg(i));
     frmPlan window(m_file->path());
     window.mvwPlan()->setCurrentPage(2024, 5);
-    window.SetViewMode(PlanListView::Details);
+    window.SetViewMode(RecordListView::Details);
 
     for (int day = 10; day <= 12; ++day)
         addPlan(*m_raw, u"六月计划"_s, u"2024-06-%1"_s.arg(day), u"2024-06-%1"_s.arg(day));
@@ -711,7 +711,7 @@ void TestFrmPlan::planMenu()
     frmPlan window(m_file->path());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.SetViewMode(PlanListView::Details);
+    window.SetViewMode(RecordListView::Details);
     QTreeView *view = window.lstvwPlanInfo()->detailsView();
     // An empty list shows no menu.
     QTest::mouseClick(view->viewport(), Qt::RightButton, {}, QPoint(20, 10));

@@ -6,7 +6,7 @@
 #include "customers/app/form1.h"
 #include "customers/app/frmclient.h"
 #include "customers/app/mdifrmmain.h"
-#include "customers/app/recordlistview.h"
+#include "customers/shared/recordlistview.h"
 #include "platform/shortdate.h"
 
 #include <QLabel>

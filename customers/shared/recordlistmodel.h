@@ -16,6 +16,7 @@ class RecordListModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
+    explicit RecordListModel(QObject *parent = nullptr);
     explicit RecordListModel(const QStringList &headers, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -25,6 +26,8 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
+    // The list's columns; setting them empties the list.
+    void setHeaders(const QStringList &headers);
     const QStringList &headers() const { return m_headers; }
     // The text of a cell, rows and columns from 0; empty outside the list.
     QString text(int row, int column) const;

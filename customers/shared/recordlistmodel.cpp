@@ -5,6 +5,10 @@ namespace kestrova {
 // A packed row starts with two characters per column holding the 32-bit end offset of that
 // column's text in the body, followed by the body: all texts one after the other.
 
+RecordListModel::RecordListModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{}
+
 RecordListModel::RecordListModel(const QStringList &headers, QObject *parent)
     : QAbstractTableModel(parent)
     , m_headers(headers)
@@ -50,6 +54,14 @@ Qt::ItemFlags RecordListModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+void RecordListModel::setHeaders(const QStringList &headers)
+{
+    beginResetModel();
+    m_headers = headers;
+    m_rows.clear();
+    endResetModel();
 }
 
 QString RecordListModel::text(int row, int column) const
