@@ -90,6 +90,14 @@ private Q_SLOTS:
     void look1SwapsEdges_data();
     void look1SwapsEdges();
     void look3FocusFrame();
+    void slantedFocusLine_data();
+    void slantedFocusLine();
+    void slantedRings_data();
+    void slantedRings();
+    void ellipseDefaultMark_data();
+    void look7Sunk_data();
+    void look7Sunk();
+    void ellipseDefaultMark();
     void look5Border_data();
     void look5Border();
     void disabledCaptionPasses();
@@ -211,6 +219,171 @@ void tst_Painter::look3FocusFrame()
         QCOMPARE(at(image, p), 0xCC9999u);
     QCOMPARE(at(image, c.left - 2, c.top - 2), 0xC0C0C0u);
     QCOMPARE(at(image, c.left - 4, c.top - 4), 0xC0C0C0u);
+}
+
+void tst_Painter::slantedFocusLine_data()
+{
+    // An 80 x 20 button: the slant is 21 pixels. The line runs 4 pixels inside each slanted
+    // edge and 4 to 5 inside the straight ones.
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<Points>("onLine");
+    QTest::addColumn<Points>("offLine");
+    QTest::newRow("left slanted") << 1 << Points{{8, 4},  {13, 9},  {19, 15}, {40, 4},
+                                                 {75, 4}, {75, 10}, {40, 15}, {21, 15}}
+                                  << Points{{12, 9}, {14, 9}, {76, 10}, {40, 3}, {40, 16}};
+    QTest::newRow("right slanted")
+        << 2 << Points{{4, 4}, {4, 10}, {4, 15}, {40, 4}, {58, 4}, {63, 9}, {69, 15}, {30, 15}}
+        << Points{{3, 10}, {62, 9}, {64, 9}, {59, 3}, {70, 15}};
+    QTest::newRow("both slanted") << 3 << Points{{8, 4},  {13, 9},  {40, 4},  {58, 4},
+                                                 {63, 9}, {69, 15}, {40, 15}, {21, 15}}
+                                  << Points{{12, 9}, {64, 9}, {40, 5}, {40, 14}};
+}
+
+void tst_Painter::slantedFocusLine()
+{
+    QFETCH(int, shape);
+    QFETCH(Points, onLine);
+    QFETCH(Points, offLine);
+    Form form(0, {80, 20});
+    form.button->setButtonShape(shape);
+    QCOMPARE(form.button->width(), 80);
+    form.state().nStateBits = DefaultLook;
+    form.button->Refresh();
+    const QImage image = form.button->backBuffer();
+    // Look 0 marks a slanted default button in its face colour darkened by 48.
+    const Colour mark = ShiftColour(0xC8D0D4, -48);
+    QCOMPARE(mark, 0x99A1A4u);
+    for (QPoint p : onLine)
+        QVERIFY2(at(image, p) == mark, qPrintable(QStringLiteral("(%1, %2) is %3")
+                                                      .arg(p.x())
+                                                      .arg(p.y())
+                                                      .arg(at(image, p), 6, 16, QLatin1Char('0'))));
+    for (QPoint p : offLine)
+        QVERIFY2(at(image, p) != mark,
+                 qPrintable(QStringLiteral("(%1, %2) is marked").arg(p.x()).arg(p.y())));
+}
+
+void tst_Painter::slantedRings_data()
+{
+    // Look 1 on an 80 x 20 button: white inner and middle left/top edges, grey right/bottom
+    // edges, a black outer ring; a slanted edge moves one pixel outwards per ring.
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<Points>("white");
+    QTest::addColumn<Points>("grey");
+    QTest::addColumn<Points>("black");
+    QTest::newRow("left slanted") << 1 << Points{{10, 8}, {10, 9}, {40, 2}, {40, 1}}
+                                  << Points{{77, 10}, {78, 10}, {40, 17}, {40, 18}}
+                                  << Points{{10, 10}, {40, 0}, {79, 10}, {40, 19}};
+    QTest::newRow("right slanted") << 2 << Points{{2, 10}, {1, 10}, {40, 2}, {40, 1}}
+                                   << Points{{65, 8}, {66, 8}, {40, 17}, {40, 18}}
+                                   << Points{{0, 10}, {40, 0}, {67, 8}, {40, 19}};
+}
+
+void tst_Painter::slantedRings()
+{
+    QFETCH(int, shape);
+    QFETCH(Points, white);
+    QFETCH(Points, grey);
+    QFETCH(Points, black);
+    Form form(1, {80, 20});
+    form.button->setButtonShape(shape);
+    form.button->Refresh();
+    const QImage image = form.button->backBuffer();
+    auto check = [&image](const Points &points, Colour colour) {
+        for (QPoint p : points)
+            QVERIFY2(at(image, p) == colour,
+                     qPrintable(QStringLiteral("(%1, %2) is %3, not %4")
+                                    .arg(p.x())
+                                    .arg(p.y())
+                                    .arg(at(image, p), 6, 16, QLatin1Char('0'))
+                                    .arg(colour, 6, 16, QLatin1Char('0'))));
+    };
+    check(white, 0xFFFFFF);
+    check(grey, 0x808080);
+    check(black, 0x000000);
+}
+
+void tst_Painter::ellipseDefaultMark_data()
+{
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<bool>("hovering");
+    QTest::addColumn<QPoint>("top");
+    QTest::addColumn<Colour>("colour");
+    QTest::newRow("ellipse") << 4 << false << QPoint(37, 3) << Colour(0xEF826B);
+    QTest::newRow("ellipse, hovering") << 5 << true << QPoint(37, 3) << Colour(0x0096E7);
+    QTest::newRow("ringed ellipse") << 6 << false << QPoint(37, 2) << Colour(0xEF826B);
+}
+
+void tst_Painter::ellipseDefaultMark()
+{
+    QFETCH(int, shape);
+    QFETCH(bool, hovering);
+    QFETCH(QPoint, top);
+    QFETCH(Colour, colour);
+    Form form(2);
+    form.button->setButtonShape(shape);
+    form.state().bHovering = hovering;
+    form.button->Refresh();
+    QVERIFY(at(form.button->backBuffer(), top) != colour);
+    form.state().nStateBits = DefaultLook;
+    form.button->Refresh();
+    const QImage image = form.button->backBuffer();
+    // The look-2 default ellipse: one pixel wide, 3 pixels inside the outline (2 for shape 6).
+    QCOMPARE(at(image, top), colour);
+    QCOMPARE(at(image, top.x(), 24 - top.y()), colour);
+    QVERIFY(at(image, top.x(), top.y() + 1) != colour);
+    QVERIFY(at(image, top.x(), top.y() - 1) != colour);
+}
+
+void tst_Painter::look7Sunk_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<Colour>("face");
+    // Pushed, the command button's face is its shade colour, grey darkened by 16.
+    QTest::newRow("pushed command button") << 0 << Colour(0x717170);
+    // Selected, a toggle's face is its light colour, grey lightened by 16 (blue scaled).
+    QTest::newRow("selected check box") << 1 << Colour(0x8B9190);
+}
+
+void tst_Painter::look7Sunk()
+{
+    QFETCH(int, mode);
+    QFETCH(Colour, face);
+    Form form(7);
+    form.button->setCaption(QStringLiteral("OK"));
+    form.button->setMode(mode);
+    if (mode == 0)
+        setPushed(form.state());
+    else
+        form.button->setValue(true);
+    const QImage image = form.grab();
+    QCOMPARE(at(image, 5, 8), face);
+    // Sunk, the rings are built on plain grey: a = grey - 32, c1 = grey - 64, c2 = grey - 16.
+    const Colour a = 0x616160, grey = 0x808080, c1 = 0x414140, c2 = 0x717170;
+    const struct
+    {
+        QPoint at;
+        Colour colour;
+    } expected[] = {
+        {{2, 12}, a},  {{37, 2}, a},   {{72, 12}, grey}, {{37, 22}, grey}, {{1, 12}, c1},
+        {{37, 1}, c1}, {{73, 12}, c2}, {{37, 23}, c2},   {{0, 12}, 0},     {{37, 0}, 0},
+        {{74, 12}, 0}, {{37, 24}, 0},  {{3, 3}, a},      {{1, 22}, grey},  {{2, 2}, c1},
+        {{1, 23}, 0},  {{1, 1}, 0},    {{71, 21}, grey}, {{72, 1}, grey},  {{72, 22}, c2},
+        {{73, 23}, 0}, {{73, 1}, 0},
+    };
+    for (const auto &e : expected)
+        QVERIFY2(at(image, e.at) == e.colour,
+                 qPrintable(QStringLiteral("(%1, %2) is %3, not %4")
+                                .arg(e.at.x())
+                                .arg(e.at.y())
+                                .arg(at(image, e.at), 6, 16, QLatin1Char('0'))
+                                .arg(e.colour, 6, 16, QLatin1Char('0'))));
+    // The caption takes the look's face colour (the classic button face lightened by 31), not
+    // the black ForeColor.
+    const Box c = form.button->state().rcCaption;
+    const QRect area(c.left, c.top, c.right - c.left + 2, c.bottom - c.top + 2);
+    QVERIFY(!pixelsOf(image, 0xE8F0F3, area).isEmpty());
+    QVERIFY(pixelsOf(image, 0x000000, area).isEmpty());
 }
 
 void tst_Painter::look5Border_data()

@@ -1,5 +1,6 @@
 #include "xpbuttonplugin.h"
 
+#include "xpbutton/propertydescriptions.h"
 #include "xpbutton/xpbutton.h"
 
 #include <QIcon>
@@ -65,6 +66,11 @@ void XPButtonPlugin::initialize(QDesignerFormEditorInterface *)
 
 QString XPButtonPlugin::domXml() const
 {
+    // Designer's property browser shows each property's help text as its tool tip.
+    QString tips;
+    for (const auto &[property, text] : propertyDescriptions())
+        tips += QStringLiteral("    <tooltip name=\"%1\">%2</tooltip>\n")
+                    .arg(property, text.toHtmlEscaped());
     return QStringLiteral(R"(<ui language="c++" displayname="XPButton">
  <widget class="xpbutton::XPButton" name="XPButton1">
   <property name="geometry">
@@ -74,8 +80,16 @@ QString XPButtonPlugin::domXml() const
    <string>XPButton1</string>
   </property>
  </widget>
+ <customwidgets>
+  <customwidget>
+   <class>xpbutton::XPButton</class>
+   <propertyspecifications>
+%1   </propertyspecifications>
+  </customwidget>
+ </customwidgets>
 </ui>
-)");
+)")
+        .arg(tips);
 }
 
 } // namespace xpbutton
