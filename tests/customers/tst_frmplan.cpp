@@ -1,5 +1,6 @@
 #include "customerstest.h"
 
+#include "customers/data/clsplan.h"
 #include "customers/data/columns.h"
 #include "customers/plans/frmplan.h"
 #include "customers/plans/frmplaninfo.h"
@@ -133,6 +134,9 @@ private slots:
     void editRowOfDayList();
     void rowOfPlanDeletedElsewhere();
     void opensTheRowsPlan();
+    void formatListRow_data();
+    void formatListRow();
+    void saveSkipsRefusedColumns();
     void newPlanFromList();
     void emptyListToolbar();
     void todayListAfterEditAndDelete();
@@ -140,6 +144,8 @@ private slots:
     void calendarMenu_data();
     void calendarMenu();
     void calendarMenuItems();
+    void doubleClickOnDate_data();
+    void doubleClickOnDate();
     void planMenu();
     void menuProviderFromProgram();
     void splitter_data();
@@ -542,6 +548,69 @@ void TestFrmPlan::opensTheRowsPlan()
     QCOMPARE(m_dialogs.size(), 1);
 }
 
+void TestFrmPlan::formatListRow_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("expected"); // empty: no record
+
+    const QString t = platform::shortDate(today());
+    QTest::newRow("below the list") << 0 << QStringList();
+    QTest::newRow("past the list") << 3 << QStringList();
+    QTest::newRow("every column filled")
+        << 1 << QStringList{u"1"_s,        u"上门拜访"_s, u"7"_s,        u"2024-5-6"_s,
+                            u"2024-5-9"_s, u"否"_s,       u"2024-5-6"_s, u"2024-5-8"_s,
+                            u"王明"_s,     u"带样品"_s,   u"完成"_s,     u"重要"_s,
+                            u"李娜"_s,     u"2024-5-1"_s, u"备注"_s,     u"已审核"_s};
+    // Empty register date and audit flag take the record's own defaults.
+    QTest::newRow("register date and audit flag empty")
+        << 2 << QStringList{u"2"_s,      u"电话回访"_s, QString(),     QString(), QString(),
+                            u"是"_s,     u"2024-5-7"_s, u"2024-5-7"_s, QString(), QString(),
+                            u"未完成"_s, QString(),     QString(),     t,         QString(),
+                            u"未审核"_s};
+}
+
+void TestFrmPlan::formatListRow()
+{
+    QFETCH(int, row);
+    QFETCH(QStringList, expected);
+    m_raw->exec(u"INSERT INTO \"工作计划\" VALUES (1, '上门拜访', '7', '2024-05-06', '2024-05-09', "
+                "'否', '2024-05-06', '2024-05-08', '王明', '带样品', '完成', '重要', '李娜', "
+                "'2024-05-01', '备注', '已审核')"_s);
+    addPlan(*m_raw, u"电话回访"_s, u"2024-05-07"_s, u"2024-05-07"_s);
+    m_raw->exec(u"UPDATE \"工作计划\" SET \"审核标志\" = NULL WHERE \"编号\" = 2"_s);
+    frmPlan window(m_file->path());
+    const std::unique_ptr<clsPlan> plan = window.FormatListViewItemToTplan(row);
+    if (expected.isEmpty()) {
+        QVERIFY(!plan);
+        return;
+    }
+    QVERIFY(plan);
+    QStringList values;
+    for (int k = 0; k < PlanColumnCount; ++k)
+        values.append(plan->MyProperty(k));
+    QCOMPARE(values, expected);
+    QVERIFY(!plan->IsChangedDate());
+}
+
+void TestFrmPlan::saveSkipsRefusedColumns()
+{
+    addPlan(*m_raw, u"一"_s, u"2024-05-01"_s, u"2024-05-03"_s);
+    addPlan(*m_raw, u"二"_s, u"2024-05-02"_s, u"2024-05-02"_s);
+    frmPlan window(m_file->path());
+    window.OpenPlanInfo(2, frmPlanInfo::View); // puts the cursor on the second plan
+    std::unique_ptr<clsPlan> plan = window.FormatListViewItemToTplan(2);
+    QVERIFY(plan);
+    plan->setID(u"77"_s);              // the key is the database's own
+    plan->setStartRemind(u"下周一"_s); // no date: the column keeps its value
+    plan->setItem(u"改过的二"_s);
+    plan->setEndRemind(u"2024-5-9"_s);
+    QVERIFY(window.SaveTPlanToDataBase(*plan));
+    QCOMPARE(m_raw->column(u"SELECT \"编号\" || '|' || \"事项\" || '|' || \"开始提醒\" || '|' || "
+                           "\"结束提醒\" FROM \"工作计划\" ORDER BY 1"_s),
+             (QStringList{u"1|一|2024-05-01|2024-05-03"_s, u"2|改过的二|2024-05-02|2024-05-09"_s}));
+    QCOMPARE(m_messages.size(), 0);
+}
+
 void TestFrmPlan::newPlanFromList()
 {
     addPlan(*m_raw, u"一"_s, u"2024-05-01"_s, u"2024-05-01"_s);
@@ -704,6 +773,50 @@ void TestFrmPlan::calendarMenuItems()
     QCOMPARE(m_dialogs[0].shown.value(u"DTPField_4"_s), u"2024-5-20"_s);
     QCOMPARE(m_dialogs[0].shown.value(u"DTPField_3"_s), u"2024-5-20"_s);
     QCOMPARE(m_raw->count(u"工作计划"_s), 2);
+}
+
+void TestFrmPlan::doubleClickOnDate_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QStringList>("expected"); // empty: the question for a date without plans
+
+    QTest::newRow("two plans") << d("2024-05-20") << QStringList{u"1"_s, u"3"_s};
+    QTest::newRow("no plan") << d("2024-05-21") << QStringList();
+}
+
+void TestFrmPlan::doubleClickOnDate()
+{
+    QFETCH(QDate, date);
+    QFETCH(QStringList, expected);
+    addPlan(*m_raw, u"一"_s, u"2024-05-20"_s, u"2024-05-20"_s);
+    addPlan(*m_raw, u"二"_s, u"2024-05-01"_s, u"2024-05-01"_s);
+    addPlan(*m_raw, u"三"_s, u"2024-05-18"_s, u"2024-05-22"_s);
+    m_raw->exec(u"UPDATE \"工作计划\" SET \"结束提醒\" = '2024-05-20' WHERE \"编号\" = 3"_s);
+    frmPlan window(m_file->path());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    MonthCalendar *calendar = window.mvwPlan();
+    calendar->setCurrentPage(2024, 5);
+    int cell = 0;
+    for (int k = 1; k <= MonthCalendar::kCells; ++k) {
+        if (calendar->visibleCell(k) == date)
+            cell = k;
+    }
+    QVERIFY(cell > 0);
+    QWidget *grid = calendar->dayGrid()->viewport();
+    const QPoint at = calendar->cellRect(cell).center();
+    m_answers.append(QMessageBox::Cancel);
+    QTest::mouseClick(grid, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid, Qt::LeftButton, {}, at);
+    if (expected.isEmpty()) {
+        QCOMPARE(m_messages.size(), 1);
+        QCOMPARE(m_messages[0].text, u"该日期没有任何计划,是否要创建一个新计划"_s);
+        QCOMPARE(listNumbers(window), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+    } else {
+        QCOMPARE(m_messages.size(), 0);
+        QCOMPARE(listNumbers(window), expected);
+    }
+    QCOMPARE(m_dialogs.size(), 0);
 }
 
 void TestFrmPlan::planMenu()

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -73,6 +74,8 @@ private slots:
     }
     void layoutFollowsTheDesign_data();
     void layoutFollowsTheDesign();
+    void labelsNameTheirInputs_data();
+    void labelsNameTheirInputs();
     void viewStyleThenEdit();
     void styles_data();
     void styles();
@@ -142,6 +145,44 @@ void TestFrmPlanInfo::layoutFollowsTheDesign()
     QCOMPARE(control->geometry(),
              platform::twipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
     QCOMPARE(control->property("tag").toString(), tag);
+}
+
+void TestFrmPlanInfo::labelsNameTheirInputs_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("client") << u"cmbField_2"_s << u"客户名称"_s;
+    const frmPlanInfo dialog(m_file->path());
+    for (QWidget *input : dialog.inputs()) {
+        bool numeric = false;
+        const int column = input->property("tag").toString().toInt(&numeric);
+        if (numeric)
+            QTest::newRow(input->objectName().toLatin1().constData())
+                << input->objectName() << planCaptions().at(column);
+    }
+}
+
+void TestFrmPlanInfo::labelsNameTheirInputs()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, caption);
+    frmPlanInfo dialog(m_file->path());
+    const QWidget *field = dialog.findChild<QWidget *>(input);
+    QVERIFY(field);
+    // The label that names an input stands just left of it, on its first line.
+    const QLabel *named = nullptr;
+    for (const QLabel *label : dialog.findChildren<QLabel *>()) {
+        if (!label->objectName().startsWith(u"lblTitle_"_s))
+            continue;
+        const QRect at = label->geometry();
+        if (at.right() < field->x() && field->x() - at.right() <= 8 &&
+            qAbs(at.top() - field->y()) <= 4)
+            named = label;
+    }
+    QVERIFY(named);
+    QCOMPARE(named->text(), caption);
+    QVERIFY(named->isEnabled());
 }
 
 void TestFrmPlanInfo::viewStyleThenEdit()
