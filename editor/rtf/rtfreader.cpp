@@ -143,7 +143,7 @@ enum class Word : quint8 {
     Plain, B, I, Ul, UlDotted, UlDash, UlDashDot, UlDashDotDot, UlWave, UlNone, Strike, Fs, Cf,
     Cb, Super, Sub, NoSuperSub, Caps, SmallCaps, V,
     // paragraphs
-    Pard, Ql, Qr, Qc, Qj, Par, Line, Tab, Cell, Row, NestCell, NestRow,
+    Pard, Ql, Qr, Qc, Qj, Par, Line, Tab, Cell, Row, NestCell, NestRow, Break,
     // associated properties
     Loch, Hich, Dbch, Rtlch, Ltrch, Af, Afs, Ab, Ai,
     // special characters
@@ -247,6 +247,10 @@ const QHash<QByteArray, WordInfo> &wordTable()
         add("qd", Word::Qj);
         add("par", Word::Par);
         add("line", Word::Line);
+        // Section, page and column breaks end the text before them like a paragraph mark.
+        add("sect", Word::Break);
+        add("page", Word::Break);
+        add("column", Word::Break);
         add("tab", Word::Tab);
         add("cell", Word::Cell);
         add("row", Word::Row);
@@ -959,6 +963,14 @@ void Parser::controlWord(QByteArrayView name, bool hasParam, int param)
     case Word::Par:
     case Word::Row:
         endParagraph();
+        return;
+    case Word::Break:
+        // Writers put a break either inside a paragraph or on its own after a \par; only the
+        // first splits text, the second would only add an empty line.
+        flushBytes();
+        if (!paragraphs.back().runs.empty()) {
+            endParagraph();
+        }
         return;
     case Word::Line:
         emitChar(QChar::LineSeparator);

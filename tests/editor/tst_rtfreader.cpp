@@ -595,6 +595,20 @@ void TestRtfReader::destinations_data()
         << QByteArray("{\\rtf1{\\fonttbl{\\f0 A\\{b\\};}}x}") << "x";
     QTest::newRow("shape result text is read, instructions not")
         << QByteArray("{\\rtf1{\\shp{\\*\\shpinst{\\sp{\\sn a}{\\sv b}}}{\\shprslt r}}}") << "r";
+    QTest::newRow("section break inside text")
+        << QByteArray("{\\rtf1 one\\sect two\\par}") << "one\ntwo";
+    QTest::newRow("page break inside text")
+        << QByteArray("{\\rtf1 one\\page two\\par}") << "one\ntwo";
+    QTest::newRow("column break inside text")
+        << QByteArray("{\\rtf1 one\\column two\\par}") << "one\ntwo";
+    QTest::newRow("page break after a paragraph mark adds no line")
+        << QByteArray("{\\rtf1 one\\par\\page two\\par}") << "one\ntwo";
+    QTest::newRow("section break after a paragraph mark adds no line")
+        << QByteArray("{\\rtf1 one\\par\\sect\\sectd two\\par}") << "one\ntwo";
+    QTest::newRow("page break after GBK bytes")
+        << QByteArray("{\\rtf1\\ansi\\ansicpg936 \\'d6\\'d0\\page \\'ce\\'c4}") << "中\n文";
+    QTest::newRow("page break in a skipped destination")
+        << QByteArray("{\\rtf1 a{\\header h\\page x}b}") << "ab";
 }
 
 void TestRtfReader::destinations()
