@@ -437,11 +437,21 @@ void frmClient::DeleteClient(int row)
     m_list->selectRow(m_currentRow <= m_list->rowCount() ? m_currentRow : 0);
 }
 
+void frmClient::removeFilter()
+{
+    try {
+        m_db->CancelFilter();
+    } catch (const DataError &) {
+        // The table can no longer be read; the reload that follows reads the rows of the
+        // previous filter and so reports the damaged database the way every failed read does.
+    }
+}
+
 void frmClient::ShowAllClients()
 {
     if (!ready())
         return;
-    m_db->CancelFilter();
+    removeFilter();
     LoadClientList();
 }
 
@@ -474,7 +484,7 @@ void frmClient::ShowClassClients()
     if (!ready())
         return;
     if (cmbClass->currentIndex() <= 0)
-        m_db->CancelFilter();
+        removeFilter();
     else
         m_db->FilterField(clientCaptions()[ClientProperty], cmbClass->currentText(),
                           QStringLiteral("="));

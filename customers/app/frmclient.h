@@ -98,6 +98,8 @@ private:
     void listRowDoubleClicked();
     void updateViewButtons();
     void closeWindow();
+    // CancelFilter, leaving a failure to the list load that follows.
+    void removeFilter();
     // Whether a command may run now: the table is open and no load is under way.
     bool ready() const;
 

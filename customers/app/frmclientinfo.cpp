@@ -25,6 +25,11 @@ frmClientInfo::frmClientInfo(QWidget *parent)
     QPalette face = ui->txtField_0->palette();
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     ui->txtField_0->setPalette(face);
+    // Tabbing and the dialog's first focus skip it; a click still selects its text to copy.
+    ui->txtField_0->setFocusPolicy(Qt::ClickFocus);
+    // Any date the database holds, from 100-1-1 on, must show unchanged: a picker that clamped
+    // an old date would write the clamped one back when other fields are edited.
+    ui->DTPField->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
     ui->DTPField->setDate(QDate::currentDate());
     for (QComboBox *combo : findChildren<QComboBox *>())
         combo->setCurrentIndex(-1);

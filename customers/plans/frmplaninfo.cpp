@@ -40,8 +40,12 @@ frmPlanInfo::frmPlanInfo(const QString &dataPath, QWidget *parent)
         auto *widget = qobject_cast<QWidget *>(child);
         if (!widget || !widget->property("tag").isValid())
             continue;
-        if (auto *picker = qobject_cast<QDateEdit *>(widget))
+        if (auto *picker = qobject_cast<QDateEdit *>(widget)) {
+            // Every date the database holds must show unchanged: a picker that clamped an old
+            // date would write the clamped one back when another field is edited.
+            picker->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
             picker->setDate(today);
+        }
         if (auto *combo = qobject_cast<QComboBox *>(widget)) {
             // The choice boxes start empty rather than claiming a choice nobody made.
             combo->setCurrentIndex(-1);

@@ -92,6 +92,8 @@ private slots:
     void showInfo();
     void emptyValuesKeepLayout();
     void confirmWritesBack();
+    void registerDateKept_data();
+    void registerDateKept();
     void auditFlag_data();
     void auditFlag();
     void closeButtonClearsDataChanged();
@@ -306,6 +308,30 @@ void TestClientInfo::confirmWritesBack()
         written.append(client.MyProperty(tag));
     QCOMPARE(written, expected);
     QVERIFY(m_recorder->messages.isEmpty());
+}
+
+void TestClientInfo::registerDateKept_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::newRow("recent") << u"2023-11-9"_s;
+    QTest::newRow("before 1752") << u"1700-3-5"_s;
+    QTest::newRow("year 1601") << u"1601-1-1"_s;
+    QTest::newRow("last day") << u"9999-12-31"_s;
+}
+
+// Editing other fields of a client never changes the date it was registered on, however old.
+void TestClientInfo::registerDateKept()
+{
+    QFETCH(QString, date);
+    frmClientInfo dialog;
+    clsClient client = fullRecord();
+    QVERIFY(client.setMyProperty(ClientRegisterDate, date));
+    dialog.setStyle(StyleEdit);
+    dialog.setTClient(&client);
+    QCOMPARE(valueOf(boundControls(dialog)[ClientRegisterDate]), date);
+    QTest::mouseClick(button(dialog, "cmdOk"), Qt::LeftButton);
+    QVERIFY(client.IsChangedDate());
+    QCOMPARE(client.MyProperty(ClientRegisterDate), date);
 }
 
 void TestClientInfo::auditFlag_data()

@@ -132,6 +132,8 @@ private slots:
     void findIncomplete();
     void findRefusedKeepsFilter();
     void classFilter();
+    void damagedTableOnRefresh_data();
+    void damagedTableOnRefresh();
     void deleteKeepsCurrentRow();
     void newClientConfirmed();
     void newClientNotSaved_data();
@@ -535,6 +537,31 @@ void TestClientWindow::classFilter()
     QVERIFY(waitLoaded(window));
     QCOMPARE(listNames(window), (QStringList{u"甲"_s, u"丁"_s, u"乙"_s, u"丙"_s, u"戊"_s}));
     QVERIFY(m_recorder->messages.isEmpty());
+}
+
+void TestClientWindow::damagedTableOnRefresh_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("刷新") << u"刷新"_s;
+    QTest::newRow("分类 显示全部") << u"分类"_s;
+}
+
+// The table vanishing behind the window's back is a damaged database: the command reports it
+// the way every failed read does instead of bringing the program down with an uncaught error.
+void TestClientWindow::damagedTableOnRefresh()
+{
+    QFETCH(QString, command);
+    m_database->addNamed({u"甲"_s, u"乙"_s});
+    frmClient *window = open();
+    QVERIFY(window);
+    QVERIFY(m_database->raw.exec(u"DROP TABLE \"客户\""_s));
+    if (command == u"刷新")
+        toolButton(window, command)->trigger();
+    else
+        classButton(window)->trigger();
+    QTRY_COMPARE(m_recorder->fatal, QStringList{u"数据库已破坏，请修复后使用"_s});
+    QCOMPARE(m_recorder->texts(), QStringList{u"数据库已破坏，请修复后使用"_s});
+    m_recorder->fatal.clear();
 }
 
 void TestClientWindow::deleteKeepsCurrentRow()

@@ -87,6 +87,8 @@ private slots:
     void clientBox();
     void confirmWritesEveryInput();
     void confirmWithoutChangesRaisesTheFlag();
+    void oldDatesKept_data();
+    void oldDatesKept();
     void closeLeavesTheRecord();
     void newPlanShowsItsPresets();
 
@@ -368,6 +370,38 @@ void TestFrmPlanInfo::confirmWritesEveryInput()
              (QStringList{QString(), u"签订合同"_s, u"3"_s, u"2024-6-3"_s, u"2024-6-28"_s, u"是"_s,
                           u"2024-6-27"_s, u"2024-6-28"_s, u"张伟"_s, u"整理合同条款"_s, u"完成"_s,
                           u"很重要"_s, u"陈静"_s, u"2024-6-1"_s, u"加急"_s, u"自定义"_s}));
+}
+
+void TestFrmPlanInfo::oldDatesKept_data()
+{
+    QTest::addColumn<QString>("picker");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("date");
+
+    QTest::newRow("start, 1700") << u"DTPField_0"_s << int(PlanStartDate) << u"1700-3-5"_s;
+    QTest::newRow("finish, 1601") << u"DTPField_1"_s << int(PlanFinishDate) << u"1601-1-1"_s;
+    QTest::newRow("remind from, 100") << u"DTPField_4"_s << int(PlanStartRemind) << u"0100-1-1"_s;
+    QTest::newRow("remind until, 9999") << u"DTPField_3"_s << int(PlanEndRemind) << u"9999-12-31"_s;
+    QTest::newRow("registered, 1752") << u"DTPField_2"_s << int(PlanRegisterDate) << u"1752-9-13"_s;
+}
+
+void TestFrmPlanInfo::oldDatesKept()
+{
+    // A date the picker could not show would be written back changed when another field is
+    // edited.
+    QFETCH(QString, picker);
+    QFETCH(int, column);
+    QFETCH(QString, date);
+    clsPlan plan = fullPlan();
+    plan.setMyProperty(column, date);
+    frmPlanInfo dialog(m_file->path());
+    dialog.setStyle(frmPlanInfo::Edit);
+    dialog.setTPlan(&plan);
+    QCOMPARE(inputText(dialog.findChild<QWidget *>(picker)), date);
+    setInputText(dialog.findChild<QWidget *>(u"txtField_1"_s), u"改过的事项"_s);
+    QTest::mouseClick(dialog.findChild<QPushButton *>(u"cmdOk"_s), Qt::LeftButton);
+    QCOMPARE(plan.MyProperty(column), date);
+    QCOMPARE(plan.MyProperty(PlanItem), u"改过的事项"_s);
 }
 
 void TestFrmPlanInfo::confirmWithoutChangesRaisesTheFlag()

@@ -79,6 +79,7 @@ private slots:
     void exitOkClosesChildren();
     void closeCommandAsks();
     void clientWindowOnceAndFresh();
+    void clientWindowNarrowestWidth();
     void planWindowThroughFactory();
     void passwordDialogOnce();
 
@@ -277,6 +278,23 @@ void TestMainWindow::clientWindowOnceAndFresh()
     QTRY_COMPARE(main.mdiArea()->subWindowList().size(), 1);
     QTRY_VERIFY(!closed);
     QVERIFY(m_recorder->messages.isEmpty());
+}
+
+void TestMainWindow::clientWindowNarrowestWidth()
+{
+    MDIFrmMain main;
+    main.resize(900, 700);
+    main.show();
+    frmClient *window = openClients(main);
+    QVERIFY(window);
+    QMdiSubWindow *sub = main.subWindowOf(window);
+    // Dragged narrower than 3000 twips, the window snaps back to 3000 (200 pixels).
+    sub->resize(2000 / 15, 300);
+    QCOMPARE(window->width(), 3000 / 15);
+    // Wider than that, it takes the width it is given.
+    sub->resize(500, 300);
+    QVERIFY(window->width() > 3000 / 15);
+    QCOMPARE(sub->width(), 500);
 }
 
 void TestMainWindow::planWindowThroughFactory()
