@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
@@ -46,6 +47,69 @@ const lookup::BuildVariant &variantByName(const QString &name)
     return name == u"dialseek" ? lookup::kDialseek : lookup::kNumseek;
 }
 
+// The text the result pane shows now; empty until the page has rendered.
+QString paneText(QWebEngineView *pane)
+{
+    // The text arrives asynchronously; keep the target alive for callbacks that come late.
+    auto text = std::make_shared<QString>();
+    pane->page()->toPlainText([text](const QString &plain) { *text = plain; });
+    QTest::qWait(50);
+    return *text;
+}
+
+// A directory site whose answer page moves on by itself: the search page answers with a
+// listing and a refresh that loads a second page, with another listing, a moment later.
+class RefreshingSite : public QObject
+{
+public:
+    explicit RefreshingSite(QObject *parent = nullptr)
+        : QObject(parent)
+    {
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = m_server.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+        });
+    }
+
+    bool listen() { return m_server.listen(QHostAddress::LocalHost); }
+    QByteArray base() const
+    {
+        return QByteArray("http://127.0.0.1:") + QByteArray::number(m_server.serverPort());
+    }
+    int secondPageRequests() const { return m_secondPageRequests; }
+
+    static QByteArray listing(const char *what)
+    {
+        return "<!-- Marlowen begin -->" + QByteArray(1600, 'x') + what + "<!-- Marlowen end -->";
+    }
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        const QByteArray request = socket->readAll();
+        if (!request.contains("\r\n\r\n"))
+            return;
+        QByteArray body;
+        if (request.startsWith("GET /second")) {
+            ++m_secondPageRequests;
+            body = "<html><body>" + listing("SECOND") + "</body></html>";
+        } else if (request.startsWith("GET /SSjkzcnum.asp")) {
+            body = "<html><head><meta http-equiv=\"refresh\" content=\"1;url=/second\"></head>"
+                   "<body>" +
+                   listing("FIRST") + "</body></html>";
+        } else {
+            socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+            return;
+        }
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=gbk\r\n"
+                      "Cache-Control: no-store\r\nContent-Length: " +
+                      QByteArray::number(body.size()) + "\r\n\r\n" + body);
+    }
+
+    QTcpServer m_server;
+    int m_secondPageRequests = 0;
+};
+
 } // namespace
 
 class tst_nct : public QObject
@@ -64,6 +128,8 @@ private Q_SLOTS:
     void search();
     void oneBlankIsSent();
     void secondClickSupersedesFirst();
+    void nextSearchReplacesThePane();
+    void laterPageOfTheSameSearchIsIgnored();
     void unreachableSiteShowsErrorPageWhole();
     void welcomeHiddenWithoutAnswer();
     void unwritableResultStillShowsNewResult();
@@ -320,6 +386,44 @@ void tst_nct::secondClickSupersedesFirst()
     QVERIFY(window->pageText().contains(QStringLiteral("“李”")));
     QVERIFY(!window->pageText().contains(QStringLiteral("“张”")));
     QCOMPARE(readAll(nct::resultFilePath()), ResultPage::fileBytes(window->pageText()));
+}
+
+void tst_nct::nextSearchReplacesThePane()
+{
+    // Every search writes the same file; the pane must show the new one, not what it had.
+    auto window = openWindow(lookup::kDialseek);
+    QVERIFY(window);
+    auto *pane = child<QWebEngineView>(window.get(), "W2");
+    QVERIFY(runSearch(*window, QStringLiteral("王")));
+    QTRY_VERIFY_WITH_TIMEOUT(paneText(pane).contains(QStringLiteral("查询“王”的结果")), kPageWait);
+    QVERIFY(runSearch(*window, QStringLiteral("书店")));
+    QCOMPARE(pane->url(), QUrl::fromLocalFile(nct::resultFilePath()));
+    QTRY_VERIFY_WITH_TIMEOUT(paneText(pane).contains(QStringLiteral("查询“书店”的结果")),
+                             kPageWait);
+    QVERIFY(!paneText(pane).contains(QStringLiteral("查询“王”的结果")));
+}
+
+void tst_nct::laterPageOfTheSameSearchIsIgnored()
+{
+    RefreshingSite site;
+    QVERIFY(site.listen());
+    qputenv("DIALVANE_SITE", site.base());
+
+    auto window = openWindow(lookup::kNumseek);
+    QVERIFY(window);
+    QSignalSpy shown(window.get(), &nct::resultShown);
+    QVERIFY(runSearch(*window, QStringLiteral("8812")));
+    const QString taken = ResultPage::withHeader(QString::fromLatin1(
+        RefreshingSite::listing("FIRST").chopped(ResultPage::kEndMarker.size())));
+    QCOMPARE(window->pageText(), taken);
+
+    // The fetcher moves on to the second page; that download completes too, and changes nothing.
+    QTRY_COMPARE_WITH_TIMEOUT(site.secondPageRequests(), 1, kPageWait);
+    QTest::qWait(1000);
+    QCOMPARE(window->pageText(), taken);
+    QCOMPARE(readAll(nct::resultFilePath()), ResultPage::fileBytes(taken));
+    QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("下载完成"));
+    QCOMPARE(shown.size(), 1);
 }
 
 void tst_nct::unreachableSiteShowsErrorPageWhole()
