@@ -252,7 +252,6 @@ void frmClient::InitClientColumns()
     updateViewButtons();
     if (!m_model) {
         m_model = new RecordListModel(clientCaptions(), this);
-        m_model->setItemIcon(toolbarIcon(QStringLiteral("Client")));
         m_list->setModel(m_model);
         m_loader = new RecordListLoader(m_db.get(), m_model, this);
         connect(m_loader, &RecordListLoader::progress, this, &frmClient::loadProgress);

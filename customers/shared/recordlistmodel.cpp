@@ -28,17 +28,10 @@ QVariant RecordListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_rows.size() || index.column() >= m_headers.size())
         return {};
-    switch (role) {
-    case Qt::DisplayRole:
-    case Qt::ToolTipRole:
-        return field(m_rows[index.row()], index.column()).toString();
-    case Qt::DecorationRole:
-        if (index.column() == 0 && !m_icon.isNull())
-            return m_icon;
+    // Rows carry texts only, no pictures.
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
-    default:
-        return {};
-    }
+    return field(m_rows[index.row()], index.column()).toString();
 }
 
 QVariant RecordListModel::headerData(int section, Qt::Orientation orientation, int role) const

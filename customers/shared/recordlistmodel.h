@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QAbstractTableModel>
-#include <QIcon>
 #include <QStringList>
 #include <QVector>
 
@@ -39,16 +38,12 @@ public:
     void appendRows(const QList<QStringList> &rows);
     void removeListRow(int row);
 
-    // The picture every row shows in the icon modes.
-    void setItemIcon(const QIcon &icon) { m_icon = icon; }
-
 private:
     QString packRow(const QStringList &texts) const;
     QStringView field(const QString &packed, int column) const;
 
     QStringList m_headers;
     QVector<QString> m_rows;
-    QIcon m_icon;
 };
 
 } // namespace kestrova

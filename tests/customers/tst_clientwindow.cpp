@@ -201,6 +201,8 @@ void TestClientWindow::loadsEveryRow()
     QCOMPARE(listColumn(window, ClientAuditing), (QStringList{u"True"_s, u"False"_s, u"False"_s}));
     QCOMPARE(list->model()->text(0, ClientProperty), u"老客户"_s);
     QCOMPARE(list->model()->text(1, ClientPhone), QString());
+    // Rows are texts only: no pictures in any view mode.
+    QVERIFY(!list->model()->data(list->model()->index(0, ClientID), Qt::DecorationRole).isValid());
     QCOMPARE(window->CurrentRow(), 1);
     QCOMPARE(list->selectedRow(), 1);
     QVERIFY(!window->DataChanged());
