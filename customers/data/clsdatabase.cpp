@@ -44,22 +44,6 @@ ColumnType typeFromDeclaration(const QString &declared, bool primaryKey)
     return ColumnType::Text;
 }
 
-bool isNumeric(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
-}
-
 } // namespace
 
 clsDataBase::clsDataBase()

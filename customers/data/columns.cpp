@@ -127,6 +127,8 @@ QString withoutLeadingBlanks(QString text)
     return text;
 }
 
+} // namespace
+
 bool isNumeric(const QVariant &value)
 {
     switch (value.typeId()) {
@@ -142,8 +144,6 @@ bool isNumeric(const QVariant &value)
         return false;
     }
 }
-
-} // namespace
 
 QString displayText(const QVariant &stored, ColumnType type)
 {

@@ -112,4 +112,7 @@ QString numberText(const QVariant &number);
 // True / False, a number its shortest decimal; leading blanks removed.
 QString displayText(const QVariant &stored, ColumnType type);
 
+// Whether a stored value is a number (booleans count: the engine stores them as 0 and 1).
+bool isNumeric(const QVariant &value);
+
 } // namespace kestrova
