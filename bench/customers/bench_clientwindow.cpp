@@ -5,6 +5,7 @@
 // Each measurement runs in a child process of its own (the same program with arguments), so
 // every peak memory figure belongs to that one job alone.
 
+#include "bench/common/benchfigures.h"
 #include "customers/app/appstate.h"
 #include "customers/app/frmclient.h"
 #include "customers/data/columns.h"
@@ -26,17 +27,11 @@
 
 namespace {
 
+using bench::median;
+using bench::printFigure;
+
 constexpr int kRuns = 5;
 constexpr int kFirstRows = 256;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    if (n == 0)
-        return 0;
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // The process's peak resident memory in MiB.
 double peakMemoryMiB()
@@ -143,13 +138,6 @@ std::vector<double> runChild(const QString &kind, const QString &path, int clien
     if (fields.size() != 3)
         return {0, 0, 0};
     return {fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble()};
-}
-
-void printFigure(const QString &name, double ours, double reference, const char *unit)
-{
-    std::printf("%s: %.1f %s | reference: %.1f %s | ratio %.3gx\n", qPrintable(name), ours, unit,
-                reference, unit, reference > 0 ? ours / reference : 0.0);
-    std::fflush(stdout);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // "客户名称 LIKE '*华*'" filter with its count; each beside the same work done through the
 // sqlite3 C API directly.
 
+#include "bench/common/benchfigures.h"
 #include "customers/data/clsdatabase.h"
 #include "customers/data/columns.h"
 #include "customers/data/demodata.h"
@@ -24,33 +25,18 @@ using kestrova::clsDataBase;
 
 namespace {
 
+using bench::median;
+using bench::timedMs;
+
 volatile qint64 g_sink = 0; // keeps the reads from being optimised away
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-double timedMs(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
 
 void printFigure(const QString &name, double ours, double reference, bool haveReference)
 {
-    if (haveReference) {
-        std::printf("%s: %.1f ms | reference: %.1f ms | ratio %.2fx\n", qPrintable(name), ours,
-                    reference, reference > 0 ? ours / reference : 0.0);
-    } else {
-        std::printf("%s: %.1f ms | reference: not installed (libsqlite3-dev) | ratio -\n",
-                    qPrintable(name), ours);
-    }
-    std::fflush(stdout);
+    if (haveReference)
+        bench::printFigure(name, ours, reference);
+    else
+        bench::printFigureWithoutReference(name, ours,
+                                           QStringLiteral("not installed (libsqlite3-dev)"));
 }
 
 void cursorScan(const QString &path, int expectedRows)

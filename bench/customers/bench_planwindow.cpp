@@ -3,6 +3,7 @@
 // another month, beside a plain check of every visible day against every reminder period; and
 // how long the plans of the busiest day take to list, beside one plain query for their keys.
 
+#include "bench/common/benchfigures.h"
 #include "customers/data/clsdatabase.h"
 #include "customers/data/demodata.h"
 #include "customers/plans/frmplan.h"
@@ -22,22 +23,11 @@
 
 namespace {
 
+using bench::median;
+using bench::printFigure;
+
 constexpr int kPlans = 32767;
 constexpr int kRuns = 5;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void printFigure(const char *name, double ours, double reference, const char *unit)
-{
-    std::printf("%s: %.2f %s | reference: %.2f %s | ratio %.3gx\n", name, ours, unit, reference,
-                unit, reference > 0 ? ours / reference : 0.0);
-    std::fflush(stdout);
-}
 
 // From construction until the list, the reminder table, the today list and the bold days are
 // complete.

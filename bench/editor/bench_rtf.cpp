@@ -2,6 +2,7 @@
 // Latin text with fonts, sizes, bold/italic/underline, colours and alignment) and sets the figures
 // beside LibreOffice and pandoc converting the same file from RTF to RTF (load and save). The
 // reference tools' start-up, measured on a one-line file, is taken off their figures.
+#include "bench/common/benchfigures.h"
 #include "editor/rtf/rtfreader.h"
 #include "editor/rtf/rtfwriter.h"
 
@@ -25,35 +26,21 @@
 
 namespace {
 
+using bench::median;
+using bench::timedMs;
+
 constexpr int paragraphs = 20000;
 constexpr int runs = 5;
 constexpr int referenceRuns = 3;
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-double timedMs(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
-}
-
 void printFigure(const char *name, double ours, std::optional<double> reference,
                  const char *missing)
 {
-    if (reference) {
-        std::printf("%s: %.1f ms | reference: %.1f ms | ratio %.2fx\n", name, ours, *reference,
-                    *reference > 0 ? ours / *reference : 0.0);
-    } else {
-        std::printf("%s: %.1f ms | reference: %s | ratio -\n", name, ours, missing);
-    }
-    std::fflush(stdout);
+    if (reference)
+        bench::printFigure(QString::fromUtf8(name), ours, *reference);
+    else
+        bench::printFigureWithoutReference(QString::fromUtf8(name), ours,
+                                           QString::fromUtf8(missing));
 }
 
 void buildDocument(QTextDocument &doc)

@@ -2,6 +2,7 @@
 // directory site, and how long cutting and writing a 10 MB answer page takes, each beside a
 // floor: the same request fetched with a plain HTTP client, and the same bytes written plainly.
 
+#include "bench/common/benchfigures.h"
 #include "lookup/memorypage.h"
 #include "lookup/nct.h"
 #include "lookup/resultpage.h"
@@ -25,19 +26,8 @@
 
 namespace {
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void printFigure(const char *name, double ours, double reference, const char *unit)
-{
-    std::printf("%s: %.2f %s | reference: %.2f %s | ratio %.2fx\n", name, ours, unit, reference,
-                unit, reference > 0 ? ours / reference : 0.0);
-    std::fflush(stdout);
-}
+using bench::median;
+using bench::printFigure;
 
 const QStringList kQueries = {QStringLiteral("8843"), QStringLiteral("8652"),
                               QStringLiteral("88751261"), QStringLiteral("1909"),

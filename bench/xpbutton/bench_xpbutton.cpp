@@ -2,6 +2,7 @@
 // caption and picture: paint into the back buffer and present it), beside one render of a
 // QPushButton of the same size with the same caption and icon.
 
+#include "bench/common/benchfigures.h"
 #include "platform/fonts.h"
 #include "xpbutton/xpbutton.h"
 
@@ -20,19 +21,8 @@
 
 namespace {
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-void printFigure(const char *name, double ours, double reference, const char *unit)
-{
-    std::printf("%s: %.2f %s | reference: %.2f %s | ratio %.2fx\n", name, ours, unit, reference,
-                unit, reference > 0 ? ours / reference : 0.0);
-    std::fflush(stdout);
-}
+using bench::median;
+using bench::printFigure;
 
 struct Pair
 {

@@ -79,7 +79,7 @@ void tst_DesignerPlugin::formXml()
 
 namespace {
 
-// The tool tips of the custom widget's property specifications, by property name.
+// The tool tips Designer shows for the properties of the custom widget, by property name.
 QHash<QString, QString> propertyToolTips(const QString &xml)
 {
     QHash<QString, QString> tips;
