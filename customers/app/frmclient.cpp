@@ -4,17 +4,17 @@
 #include "customers/shared/recordlistmodel.h"
 #include "customers/shared/recordlistview.h"
 #include "customers/shared/settings.h"
+#include "customers/shared/toolbaricons.h"
+#include "customers/shared/viewmodebuttons.h"
 #include "frmclientinfo.h"
 #include "frmmenu.h"
 #include "recordlistloader.h"
-#include "toolbaricons.h"
 
 #include "customers/data/clsclient.h"
 #include "customers/data/clsdatabase.h"
 #include "platform/messagebox.h"
 #include "platform/twips.h"
 
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -162,20 +162,11 @@ void frmClient::buildToolbar()
     m_dataCommands.append(addToolButton(QStringLiteral("刷新"), {}, QStringLiteral("Reflash")));
     addToolButton(QStringLiteral("查找"), QStringLiteral("查找"), QStringLiteral("Find"));
     tbToolBar->addSeparator();
-    m_viewButtons = new QActionGroup(this);
-    m_viewButtons->setExclusive(true);
-    const QString views[][2] = {
-        {QStringLiteral("大图标"), QStringLiteral("View Large Icons")},
-        {QStringLiteral("小图标"), QStringLiteral("View Small Icons")},
-        {QStringLiteral("列表"), QStringLiteral("View List")},
-        {QStringLiteral("详细资料"), QStringLiteral("View Details")},
-    };
-    for (int mode = 0; mode < 4; ++mode) {
-        QAction *button = addToolButton(views[mode][0], views[mode][0], views[mode][1]);
-        button->setCheckable(true);
-        button->setData(mode);
-        m_viewButtons->addAction(button);
-    }
+    m_viewButtons = new ViewModeButtons(
+        [this](const QString &key, const QString &toolTip, const QString &iconKey) {
+            return addToolButton(key, toolTip, iconKey);
+        },
+        this);
 }
 
 void frmClient::buildFindBar()
@@ -503,11 +494,7 @@ void frmClient::SetViewMode(int mode)
 
 void frmClient::updateViewButtons()
 {
-    const int mode = m_list->viewMode();
-    for (QAction *button : m_viewButtons->actions()) {
-        if (button->data().toInt() == mode)
-            button->setChecked(true);
-    }
+    m_viewButtons->showMode(m_list->viewMode());
 }
 
 void frmClient::toolbarButtonClicked(QAction *button)

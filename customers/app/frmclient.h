@@ -5,7 +5,6 @@
 #include <memory>
 
 class QAction;
-class QActionGroup;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -22,6 +21,7 @@ class frmMenu;
 class RecordListLoader;
 class RecordListModel;
 class RecordListView;
+class ViewModeButtons;
 
 // The client window: every row of "客户" as one row of a 27-column list, a toolbar, a find bar
 // and a class filter that narrow the rows through the table filter, and the client dialog for
@@ -112,7 +112,7 @@ private:
     QAction *mnuViewToolbar = nullptr;
     QAction *mnuViewStatusBar = nullptr;
     QToolBar *tbToolBar = nullptr;
-    QActionGroup *m_viewButtons = nullptr;
+    ViewModeButtons *m_viewButtons = nullptr;
     QWidget *picFind = nullptr;
     QComboBox *cmbTitleItems = nullptr;
     QComboBox *cmbCondition = nullptr;

@@ -5,7 +5,7 @@
 #include "form1.h"
 #include "frmclient.h"
 #include "frmloading.h"
-#include "toolbaricons.h"
+#include "customers/shared/toolbaricons.h"
 
 #include "customers/data/columns.h"
 #include "platform/messagebox.h"

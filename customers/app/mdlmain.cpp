@@ -1,13 +1,12 @@
 #include "mdlmain.h"
 
 #include "appstate.h"
+#include "customers/shared/toolbaricons.h"
 #include "frmmenu.h"
 #include "frmsplash.h"
 #include "mdifrmmain.h"
-#include "toolbaricons.h"
 
 #include "customers/plans/frmplan.h"
-#include "customers/plans/planicons.h"
 
 #include "customers/data/columns.h"
 #include "platform/messagebox.h"
@@ -17,9 +16,7 @@ namespace kestrova {
 mdlMain::mdlMain(QObject *parent)
     : QObject(parent)
 {
-    // The plan window uses the program's toolbar pictures and takes its pop-up menus from a
-    // frmMenu of its own, like the client window.
-    plans::setIconProvider(&toolbarIcon);
+    // The plan window takes its pop-up menus from a frmMenu of its own, like the client window.
     setPlanWindowFactory([] {
         auto *window = new frmPlan(dataFilePath());
         window->setMenuProvider([](frmPlan *owner) { return (new frmMenu(owner))->planMenus(); });

@@ -3,9 +3,10 @@
 #include "customers/shared/recordlistmodel.h"
 #include "customers/shared/recordlistview.h"
 #include "customers/shared/settings.h"
+#include "customers/shared/toolbaricons.h"
+#include "customers/shared/viewmodebuttons.h"
 #include "frmplaninfo.h"
 #include "monthcalendar.h"
-#include "planicons.h"
 
 #include "customers/data/clsdatabase.h"
 #include "customers/data/clsplan.h"
@@ -14,7 +15,6 @@
 #include "platform/shortdate.h"
 #include "platform/twips.h"
 
-#include <QActionGroup>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QGroupBox>
@@ -195,7 +195,7 @@ void frmPlan::buildMenus()
 
 QAction *frmPlan::addToolButton(const QString &key, const QString &toolTip, const QString &iconKey)
 {
-    auto *button = new QAction(plans::toolbarIcon(iconKey), toolTip, tbToolBar);
+    auto *button = new QAction(toolbarIcon(iconKey), toolTip, tbToolBar);
     button->setObjectName(key);
     tbToolBar->addAction(button);
     connect(button, &QAction::triggered, this, [this, button] { toolbarButtonClicked(button); });
@@ -222,20 +222,11 @@ void frmPlan::buildToolbar()
         addToolButton(QStringLiteral("刷新"), QStringLiteral("刷新"), QStringLiteral("Reflash")));
     addToolButton(QStringLiteral("预览"), QStringLiteral("工作计划预览"), QStringLiteral("View"));
     tbToolBar->addSeparator();
-    m_viewButtons = new QActionGroup(this);
-    m_viewButtons->setExclusive(true);
-    const QString views[][2] = {
-        {QStringLiteral("大图标"), QStringLiteral("View Large Icons")},
-        {QStringLiteral("小图标"), QStringLiteral("View Small Icons")},
-        {QStringLiteral("列表"), QStringLiteral("View List")},
-        {QStringLiteral("详细资料"), QStringLiteral("View Details")},
-    };
-    for (int mode = 0; mode < 4; ++mode) {
-        QAction *button = addToolButton(views[mode][0], views[mode][0], views[mode][1]);
-        button->setCheckable(true);
-        button->setData(mode);
-        m_viewButtons->addAction(button);
-    }
+    m_viewButtons = new ViewModeButtons(
+        [this](const QString &key, const QString &toolTip, const QString &iconKey) {
+            return addToolButton(key, toolTip, iconKey);
+        },
+        this);
 }
 
 void frmPlan::buildTitles()
@@ -889,11 +880,7 @@ void frmPlan::SetViewMode(int mode)
 
 void frmPlan::updateViewButtons()
 {
-    const int mode = m_list->viewMode();
-    for (QAction *button : m_viewButtons->actions()) {
-        if (button->data().toInt() == mode)
-            button->setChecked(true);
-    }
+    m_viewButtons->showMode(m_list->viewMode());
 }
 
 void frmPlan::toolbarButtonClicked(QAction *button)

@@ -12,7 +12,6 @@
 #include <memory>
 
 class QAction;
-class QActionGroup;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -31,6 +30,7 @@ class frmPlanInfo;
 class MonthCalendar;
 class RecordListModel;
 class RecordListView;
+class ViewModeButtons;
 
 // The work-plan window: on the right the plan list, one row per row of "工作计划"; on the left a
 // month calendar whose days inside a plan's reminder period are bold, buttons that act on the
@@ -176,7 +176,7 @@ private:
     QMenuBar *m_menuBar = nullptr;
     QAction *mnuFileClose = nullptr;
     QToolBar *tbToolBar = nullptr;
-    QActionGroup *m_viewButtons = nullptr;
+    ViewModeButtons *m_viewButtons = nullptr;
     QWidget *picTitles = nullptr;
     QLabel *lblTitle0 = nullptr;
     QLabel *lblTitle1 = nullptr;

@@ -1,6 +1,8 @@
 #include "toolbaricons.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QStyle>
 
 // The pictures are compiled into this static library; registering them must happen outside any
 // namespace.
@@ -27,14 +29,16 @@ QIcon toolbarIcon(const QString &key)
         {QStringLiteral("View List"), QStringLiteral("view_list")},
         {QStringLiteral("View Details"), QStringLiteral("view_details")},
         {QStringLiteral("Class"), QStringLiteral("class")},
-        {QStringLiteral("Client"), QStringLiteral("client")},
         {QStringLiteral("Kestrova"), QStringLiteral("kestrova")},
     };
     static const bool registered = (initKestrovaResources(), true);
     Q_UNUSED(registered);
     const auto file = files.constFind(key);
-    if (file == files.constEnd())
+    if (file == files.constEnd()) {
+        if (key == u"View" && qApp)
+            return QApplication::style()->standardIcon(QStyle::SP_FileDialogStart);
         return {};
+    }
     QIcon icon;
     for (const int size : {16, 32})
         icon.addFile(QStringLiteral(":/kestrova/icons/%1_%2.png").arg(*file).arg(size),

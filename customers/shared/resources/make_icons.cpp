@@ -2,7 +2,7 @@
 // files, 16 and 32 pixels square. Rebuild and rerun after changing a picture:
 //
 //   cmake --build <build> --target kestrova-make-icons
-//   <build>/bin/kestrova-make-icons customers/app/resources/icons
+//   <build>/bin/kestrova-make-icons customers/shared/resources/icons
 //
 // Every picture is drawn on a 32-unit grid and scaled, so both sizes share one drawing.
 
@@ -343,15 +343,6 @@ void person(QPainter &p, const QRectF &box, const QColor &shirtLight, const QCol
     p.restore();
 }
 
-void drawClient(QPainter &p)
-{
-    p.setPen(outline(1.2));
-    p.setBrush(vertical(QColor(0xfa, 0xfc, 0xff), QColor(0xd4, 0xe0, 0xf0), 3, 29));
-    p.drawRoundedRect(QRectF(1.5, 5.5, 29, 22), 3, 3);
-    person(p, QRectF(3, 8, 17, 17), kBlueLight, kBlueDark);
-    textLines(p, 20, 12.5, 7, 3, 4.5);
-}
-
 void drawKestrova(QPainter &p)
 {
     QLinearGradient g(0, 0, 32, 32);
@@ -391,7 +382,6 @@ int main(int argc, char **argv)
         {"view_list", drawViewList},
         {"view_details", drawViewDetails},
         {"class", drawClass},
-        {"client", drawClient},
         {"kestrova", drawKestrova},
     };
     for (const Picture &picture : pictures) {
