@@ -19,14 +19,19 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
+#include <mutex>
 #include <pthread.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
+
+// A silent answer keeps its worker this long at most.
+constexpr int silentLimitMs = 300000;
 
 constexpr char usage[] = "usage: dirsite [--port N] [--data FILE]\n"
                          "       dirsite --write-banner PATH\n";
@@ -62,12 +67,24 @@ int serve(const demo::Directory &directory, int wantedPort)
     std::signal(SIGPIPE, SIG_IGN);
 
     httplib::Server server;
-    const auto handle = [&directory](const httplib::Request &request, httplib::Response &response) {
+    // A late or silent answer waits on this, so a stop does not wait for it.
+    std::mutex stopMutex;
+    std::condition_variable stopSignalled;
+    std::atomic<bool> stopping = false;
+    const auto handle = [&](const httplib::Request &request, httplib::Response &response) {
         const demo::Reply reply =
             demo::answer(directory, QByteArrayView(request.method), QByteArrayView(request.target));
+        if (reply.delayMs != 0) {
+            // Even a silent answer gives its worker back after a while.
+            const auto delay = std::chrono::milliseconds(
+                reply.delayMs == demo::Reply::never ? silentLimitMs : reply.delayMs);
+            std::unique_lock lock(stopMutex);
+            if (stopSignalled.wait_for(lock, delay, [&stopping] { return stopping.load(); }))
+                return;
+        }
         response.status = reply.status;
         response.set_content(reply.body.constData(), std::size_t(reply.body.size()),
-                             demo::contentType);
+                             reply.contentType.constData());
     };
     server.Get(".*", handle);
     server.Post(".*", handle);
@@ -103,9 +120,8 @@ int serve(const demo::Directory &directory, int wantedPort)
     std::printf("http://127.0.0.1:%d\n", port);
     std::fflush(stdout);
 
-    std::atomic<bool> stopping = false;
     std::atomic<bool> listenFailed = false;
-    std::thread listener([&server, &stopping, &listenFailed] {
+    std::thread listener([&] {
         if (!server.listen_after_bind() && !stopping) {
             listenFailed = true;
             kill(getpid(), SIGTERM); // wake the main thread's sigwait()
@@ -117,7 +133,11 @@ int serve(const demo::Directory &directory, int wantedPort)
 
     int received = 0;
     sigwait(&stopSignals, &received);
-    stopping = true;
+    {
+        const std::scoped_lock lock(stopMutex);
+        stopping = true;
+    }
+    stopSignalled.notify_all();
     server.stop();
     listener.join();
     if (listenFailed)

@@ -17,8 +17,14 @@ inline constexpr char contentType[] = "text/html; charset=gbk";
 
 struct Reply
 {
+    static constexpr int never = -1;
+
     int status = 200;
-    QByteArray body; // GBK
+    QByteArray body; // GBK unless contentType says otherwise
+    QByteArray contentType = demo::contentType;
+    // How long the site waits before it answers; `never` keeps the client waiting until the
+    // site stops.
+    int delayMs = 0;
 };
 
 // The site's answer to one request, given its method ("GET", "HEAD", "POST") and its raw
@@ -27,6 +33,10 @@ struct Reply
 //
 //   /SSjkzcnum.asp?keyword=K   entries whose number contains K
 //   /SSjkzctel.asp?keyword=K   entries whose name or address contains K
+//     K = "~silent"           never answers
+//     K = "~slowN"            answers the search after N seconds
+//     K = "~hugeN"            a listing of about N MB
+//     K = "~error500"         status 500 with a UTF-8 page that declares its charset
 //   /fbxx.html, /dhcs.html     the application and correction forms (POST: an acknowledgement)
 //   /, /index.html             the home page
 //   anything else              404

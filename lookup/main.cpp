@@ -2,6 +2,7 @@
 #include "lookup/memorypage.h"
 #include "lookup/nct.h"
 #include "platform/fonts.h"
+#include "platform/translations.h"
 
 #include <QApplication>
 
@@ -21,6 +22,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(lookup::kThisBuild.caption));
     platform::installFontSubstitutions();
+    platform::installTranslations(app);
 
     lookup::nct window(lookup::kThisBuild);
     window.show();

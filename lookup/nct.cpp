@@ -7,6 +7,7 @@
 #include "lookup/resultpage.h"
 #include "lookup/searchurl.h"
 #include "lookup/windowregion.h"
+#include "platform/codepage.h"
 #include "platform/messagebox.h"
 #include "platform/paths.h"
 #include "platform/process.h"
@@ -65,6 +66,23 @@ protected:
     {}
 };
 
+// Scripts the fetcher runs on its page. The answer is taken cut at the size limit; while it
+// arrives, its size is looked at: a number while it is within the limit, the cut markup once
+// it has grown beyond.
+QString takeScript(qsizetype limit)
+{
+    return QStringLiteral("(function(){var e=document.documentElement;if(!e)return null;"
+                          "var h=e.innerHTML;return h.length>%1?h.substring(0,%1):h;})()")
+        .arg(limit);
+}
+
+QString sizeScript(qsizetype limit)
+{
+    return QStringLiteral("(function(){var e=document.documentElement;if(!e)return 0;"
+                          "var h=e.innerHTML;return h.length>%1?h.substring(0,%1):h.length;})()")
+        .arg(limit);
+}
+
 QFont songFont(qreal pointSize, bool bold = false)
 {
     QFont font(QString::fromUtf8("宋体"));
@@ -96,10 +114,43 @@ void lockDownLocalPages(QWebEngineSettings *settings)
     settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     settings->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     // The result page is written in the ANSI code page with no charset declaration.
-    settings->setDefaultTextEncoding(QStringLiteral("GBK"));
+    settings->setDefaultTextEncoding(platform::kAnsiCharset.toString());
 }
 
 } // namespace
+
+// The result pane's page: a link in a shown result leads to the directory site the result came
+// from, not to a file beside the local result page.
+class PanePage : public QWebEnginePage
+{
+public:
+    using QWebEnginePage::QWebEnginePage;
+
+    void setSource(const QUrl &shownPage, const QUrl &answerPage)
+    {
+        m_shownPage = shownPage;
+        m_answerPage = answerPage;
+    }
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
+    {
+        if (!isMainFrame ||
+            (type != NavigationTypeLinkClicked && type != NavigationTypeFormSubmitted))
+            return true;
+        const QUrl target = ResultPage::linkTarget(url, m_shownPage, m_answerPage);
+        if (target == url)
+            return true;
+        // Not from within this call: the engine is still deciding about the first navigation.
+        QMetaObject::invokeMethod(
+            this, [this, target] { load(target); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QUrl m_shownPage;
+    QUrl m_answerPage;
+};
 
 nct::nct(const BuildVariant &variant, QWidget *parent)
     : QWidget(parent)
@@ -165,7 +216,14 @@ void nct::createControls()
     W1->setPage(new FetcherPage(W1));
     W1->setGeometry(twipsRect(4770, 1680, 1245, 405));
     W1->setVisible(false);
-    connect(W1->page(), &QWebEnginePage::loadingChanged, this, &nct::onFetcherLoading);
+
+    m_deadline = new QTimer(this);
+    m_deadline->setSingleShot(true);
+    connect(m_deadline, &QTimer::timeout, this,
+            [this] { abandonSearch(QString::fromUtf16(kTimedOut)); });
+    m_sizeCheck = new QTimer(this);
+    m_sizeCheck->setInterval(500);
+    connect(m_sizeCheck, &QTimer::timeout, this, &nct::checkAnswerSize);
 
     if (numseek) {
         auto makeWide = [this, &small](const char *name, const char *text, int left) {
@@ -206,6 +264,8 @@ void nct::createControls()
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setFont(small);
     Text2->setGeometry(twipsRect(2250, m_variant.text2Top, 1888, 315));
+    // The user can type the query as soon as the window shows.
+    Text2->setFocus();
 
     createSearchButton();
 
@@ -222,8 +282,7 @@ void nct::createControls()
     // edges, so its own border is clipped away.
     W2 = new QWebEngineView(Picture1);
     W2->setObjectName(QStringLiteral("W2"));
-    W2->setPage(new QWebEnginePage(m_localProfile, W2));
-    lockDownLocalPages(W2->settings());
+    replacePanePage();
     W2->setGeometry(twipsRect(-30, -30, 7875, 5175));
 
     P2 = new QLabel(this);
@@ -409,6 +468,12 @@ void nct::paintEvent(QPaintEvent *event)
         outline(twipsRect(120, 6240, 7620, 615)); // Shape2, around the bottom buttons
 }
 
+void nct::setSearchLimits(int timeLimitMs, qsizetype sizeLimit)
+{
+    m_timeLimitMs = timeLimitMs;
+    m_sizeLimit = sizeLimit;
+}
+
 void nct::search()
 {
     const QString keyword = Text2->text();
@@ -419,11 +484,14 @@ void nct::search()
     }
     sHtml.clear();
     ++m_searchId;
-    m_awaitingStart = true;
+    m_searching = true;
+    replaceFetcherPage();
     W1->load(
         searchUrl(platform::siteBase(), QString::fromLatin1(m_variant.searchEndpoint), keyword));
     Label1->setText(QString::fromUtf8("请 稍 后 …"));
     Timer1->start();
+    m_deadline->start(m_timeLimitMs);
+    m_sizeCheck->start();
 }
 
 void nct::hideWelcome()
@@ -432,43 +500,95 @@ void nct::hideWelcome()
     P2->setVisible(false);
 }
 
-void nct::onFetcherLoading(const QWebEngineLoadingInfo &info)
+void nct::replaceFetcherPage()
 {
-    switch (info.status()) {
-    case QWebEngineLoadingInfo::LoadStartedStatus:
-        m_awaitingStart = false;
-        return;
-    case QWebEngineLoadingInfo::LoadStoppedStatus:
-        // Stopped or superseded by a newer navigation: no download completed.
-        return;
-    case QWebEngineLoadingInfo::LoadSucceededStatus:
-    case QWebEngineLoadingInfo::LoadFailedStatus:
-        break;
-    }
-    if (m_awaitingStart || !sHtml.isEmpty())
-        return;
+    QWebEnginePage *old = W1->page();
+    auto *page = new FetcherPage(W1);
     const quint64 searchId = m_searchId;
-    W1->page()->runJavaScript(
-        QStringLiteral("document.documentElement ? document.documentElement.innerHTML : null"),
-        QWebEngineScript::ApplicationWorld,
-        [self = QPointer<nct>(this), searchId](const QVariant &markup) {
-            if (self)
-                self->takePage(searchId, markup);
-        });
+    connect(
+        page, &QWebEnginePage::loadingChanged, this,
+        [this, searchId](const QWebEngineLoadingInfo &info) { onFetcherLoading(searchId, info); });
+    connect(page, &QWebEnginePage::renderProcessTerminated, this,
+            [this, searchId](QWebEnginePage::RenderProcessTerminationStatus status) {
+                if (searchId != m_searchId || status == QWebEnginePage::NormalTerminationStatus)
+                    return;
+                // Whatever it was fetching is lost; the next search gets a fresh page.
+                const bool searching = m_searching;
+                replaceFetcherPage();
+                if (searching)
+                    abandonSearch(QString::fromUtf16(kFetcherDied));
+            });
+    W1->setPage(page);
+    // Gone with it: its load, its renderer's memory and every answer it might still report.
+    old->deleteLater();
+}
+
+void nct::replacePanePage()
+{
+    QWebEnginePage *old = m_panePage;
+    m_panePage = new PanePage(m_localProfile, W2);
+    lockDownLocalPages(m_panePage->settings());
+    connect(m_panePage, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status) {
+                // The next result is shown by a new renderer.
+                if (status != QWebEnginePage::NormalTerminationStatus)
+                    Label1->setText(QString::fromUtf16(kPaneDied));
+            });
+    W2->setPage(m_panePage);
+    if (old)
+        old->deleteLater();
+}
+
+void nct::onFetcherLoading(quint64 searchId, const QWebEngineLoadingInfo &info)
+{
+    if (searchId != m_searchId || !m_searching)
+        return;
+    // Started: nothing to take yet. Stopped: stopped before a download completed.
+    if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus ||
+        info.status() == QWebEngineLoadingInfo::LoadFailedStatus)
+        requestPage(searchId);
+}
+
+void nct::requestPage(quint64 searchId)
+{
+    W1->page()->runJavaScript(takeScript(m_sizeLimit), QWebEngineScript::ApplicationWorld,
+                              [self = QPointer<nct>(this), searchId](const QVariant &markup) {
+                                  if (self)
+                                      self->takePage(searchId, markup);
+                              });
+}
+
+void nct::checkAnswerSize()
+{
+    if (!m_searching) {
+        m_sizeCheck->stop();
+        return;
+    }
+    const quint64 searchId = m_searchId;
+    W1->page()->runJavaScript(sizeScript(m_sizeLimit), QWebEngineScript::ApplicationWorld,
+                              [self = QPointer<nct>(this), searchId](const QVariant &sizeOrMarkup) {
+                                  if (!self || sizeOrMarkup.typeId() != QMetaType::QString)
+                                      return;
+                                  // Beyond the limit: take what has come, and stop the rest from
+                                  // coming.
+                                  self->W1->page()->triggerAction(QWebEnginePage::Stop);
+                                  self->takePage(searchId, sizeOrMarkup);
+                              });
 }
 
 void nct::takePage(quint64 searchId, const QVariant &markup)
 {
     // A page for an older search, or a second completion of this one: leave the result alone.
-    if (searchId != m_searchId || !sHtml.isEmpty())
+    if (searchId != m_searchId || !m_searching || !sHtml.isEmpty())
         return;
     // No document yet: stay armed for the next completion.
     if (markup.typeId() != QMetaType::QString)
         return;
-    const QString section = ResultPage::cut(markup.toString());
+    const QString section = ResultPage::cut(markup.toString().left(m_sizeLimit));
     if (section.isEmpty())
         return;
     sHtml = ResultPage::withHeader(section);
+    finishSearch();
     showResult(sHtml);
 }
 
@@ -481,11 +601,33 @@ void nct::showResult(const QString &headedText)
         address = QUrl::fromLocalFile(path);
     } else {
         // The file could not be replaced: show the new result rather than a stale one.
-        address = m_memoryPage->setPage(bytes, QByteArrayLiteral("text/html;charset=GBK"));
+        address = m_memoryPage->setPage(bytes, QByteArrayLiteral("text/html;charset=") +
+                                                   platform::kAnsiCharset.toLatin1());
     }
+    // A page of its own: the engine would bring the same address back at the place the
+    // previous result was scrolled to.
+    replacePanePage();
+    m_panePage->setSource(address, W1->page()->url());
     W2->load(address);
     Label1->setText(QString::fromUtf8("下载完成"));
     Q_EMIT resultShown(address);
+}
+
+void nct::finishSearch()
+{
+    m_searching = false;
+    m_deadline->stop();
+    m_sizeCheck->stop();
+}
+
+void nct::abandonSearch(const QString &status)
+{
+    if (!m_searching)
+        return;
+    finishSearch();
+    W1->page()->triggerAction(QWebEnginePage::Stop);
+    Label1->setText(status);
+    Q_EMIT searchAbandoned(status);
 }
 
 } // namespace lookup

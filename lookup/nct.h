@@ -24,6 +24,7 @@ namespace lookup {
 class DragStrip;
 class ImageButton;
 class MemoryPage;
+class PanePage;
 
 // The lookup window: one query box, a hidden browser that fetches the directory site's answer,
 // and a pane that shows the listing cut out of it.
@@ -55,6 +56,16 @@ public:
     // Cuts the window to its rounded outline for its current size.
     void RMe();
 
+    // Bounds of one search: one that has not shown its result within the time is stopped; an
+    // answer page longer than the size (characters of markup) is cut there.
+    static constexpr int kTimeLimitMs = 30000;
+    static constexpr qsizetype kSizeLimit = 16 * 1024 * 1024;
+    void setSearchLimits(int timeLimitMs, qsizetype sizeLimit);
+
+    static constexpr char16_t kTimedOut[] = u"查询超时，请重试";
+    static constexpr char16_t kFetcherDied[] = u"查询页面意外中止，请重试";
+    static constexpr char16_t kPaneDied[] = u"结果页面意外中止，请重新查询";
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -65,6 +76,8 @@ protected:
 Q_SIGNALS:
     // The pane has been sent to a new result and the status reads "下载完成".
     void resultShown(const QUrl &paneUrl);
+    // A search ended without a result; the status says why.
+    void searchAbandoned(const QString &status);
 
 private:
     void createControls();
@@ -77,9 +90,18 @@ private:
     void startSideAction(const QString &commandLine, const QString &what);
     void search();
     void hideWelcome();
-    void onFetcherLoading(const QWebEngineLoadingInfo &info);
+    // Gives the fetcher a fresh page, so nothing of an earlier search can answer for this one.
+    void replaceFetcherPage();
+    // Gives the result pane a fresh page, locked down like every local page.
+    void replacePanePage();
+    void onFetcherLoading(quint64 searchId, const QWebEngineLoadingInfo &info);
+    void checkAnswerSize();
+    void requestPage(quint64 searchId);
     void takePage(quint64 searchId, const QVariant &markup);
     void showResult(const QString &headedText);
+    // Ends the current search without a result and tells the user why.
+    void abandonSearch(const QString &status);
+    void finishSearch();
 
     const BuildVariant m_variant;
 
@@ -120,9 +142,14 @@ private:
     QString sHtml;
     // Identifies the search a page belongs to; answers for an older search are dropped.
     quint64 m_searchId = 0;
-    // Set by a search until the fetcher reports that the new navigation started, so that the
-    // completion of a superseded navigation is not taken for the new one.
-    bool m_awaitingStart = false;
+    // A search waits for its answer.
+    bool m_searching = false;
+    int m_timeLimitMs = kTimeLimitMs;
+    qsizetype m_sizeLimit = kSizeLimit;
+    QTimer *m_deadline = nullptr;
+    // Looks at the size of the answer while it arrives.
+    QTimer *m_sizeCheck = nullptr;
+    PanePage *m_panePage = nullptr;
 };
 
 } // namespace lookup

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
+#include <QUrl>
 
 namespace lookup {
 
@@ -30,8 +31,19 @@ public:
     // Style header + section: the text the window keeps once a page is shown.
     static QString withHeader(const QString &section);
 
-    // The bytes of the result file for a headed text: ANSI code page, ending in CR LF.
+    // The bytes of the result file for a headed text: ANSI code page, ending in CR LF. Character
+    // set declarations the answer page carried (meta charset, http-equiv Content-Type) are made
+    // to name the code page, so the file reads the same whatever the answer declared.
     static QByteArray fileBytes(const QString &headedText);
+
+    // `markup` with the character set of every meta declaration replaced by `charset`.
+    static QString declaringCharset(const QString &markup, QStringView charset);
+
+    // Where a link clicked in the shown result page leads: a link the browser resolved against
+    // the local page (`shownPage`, a file or an in-memory page) is resolved against the address
+    // of the answer page the result was cut from instead. Other links, and links within the
+    // shown page itself, are returned as they are.
+    static QUrl linkTarget(const QUrl &clicked, const QUrl &shownPage, const QUrl &answerPage);
 
     // Replaces the file at `path` atomically with `bytes`, creating its folder when needed.
     // A reader never sees a half-written file; on failure the old file is left as it was.

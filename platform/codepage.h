@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 namespace platform {
 
@@ -9,5 +10,8 @@ namespace platform {
 // as the Windows converter does.
 QByteArray toAnsi(QStringView text);
 QString fromAnsi(QByteArrayView bytes);
+
+// The code page's name as a web page declares it.
+inline constexpr QStringView kAnsiCharset = u"gbk";
 
 } // namespace platform

@@ -1,4 +1,5 @@
 #include "platform/fonts.h"
+#include "platform/translations.h"
 #include "printtool/Form1.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("inkleaf"));
     platform::installFontSubstitutions();
+    platform::installTranslations(app);
 
     inkleaf::Form1 window;
     window.show();

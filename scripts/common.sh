@@ -5,12 +5,13 @@ DIALVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 DIALVANE_BUILD=${DIALVANE_BUILD:-$DIALVANE_ROOT/build}
 
 # Build tools, Qt 6 with the browser engine, the SQLite driver, the HTTP library of the demo
-# site, Chinese fonts, and a virtual display for running the windows without a screen.
+# site, Chinese fonts and Qt's translations, and a virtual display for running the windows
+# without a screen.
 DIALVANE_PACKAGES=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-webengine-dev
     libqt6sql6-sqlite libgl-dev libx11-dev libcpp-httplib-dev
-    fonts-arphic-uming fonts-wqy-microhei
+    fonts-arphic-uming fonts-wqy-microhei qt6-translations-l10n
     xvfb xauth
     poppler-utils libreoffice-writer-nogui
     x11-utils desktop-file-utils dpkg-dev

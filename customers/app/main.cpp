@@ -5,6 +5,7 @@
 
 #include "platform/fonts.h"
 #include "platform/paths.h"
+#include "platform/translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -46,6 +47,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Kestrova"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
     platform::installFontSubstitutions();
+    platform::installTranslations(app);
     useOwnFolderWhenProgramFolderIsReadOnly();
 
     kestrova::mdlMain program;

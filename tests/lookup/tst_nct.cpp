@@ -7,16 +7,20 @@
 #include "webtestmain.h"
 #include "xpbutton/xpbutton.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QWebEngineHistory>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <memory>
@@ -134,10 +138,22 @@ private Q_SLOTS:
     void welcomeHiddenWithoutAnswer();
     void unwritableResultStillShowsNewResult();
     void bannerRequestedOnce();
+    void standardButtonsInTheLocale_data();
+    void standardButtonsInTheLocale();
+    void newResultShowsFromItsTop();
+    void errorPageReadable_data();
+    void errorPageReadable();
+    void relativeLinkLeadsToTheSite();
+    void searchDuringUnfinishedAnswer_data();
+    void searchDuringUnfinishedAnswer();
+    void timeLimitThenNextSearch();
+    void hugeAnswerIsCut();
 
 private:
     std::unique_ptr<nct> openWindow(const lookup::BuildVariant &variant);
     bool runSearch(nct &window, const QString &keyword);
+    // Searches and waits until the pane has loaded the result.
+    QWebEngineView *showInPane(nct &window, const QString &keyword);
 
     DemoSite m_site;
     QList<platform::MessageRequest> m_messages;
@@ -181,6 +197,13 @@ bool tst_nct::runSearch(nct &window, const QString &keyword)
     return shown.wait(kPageWait);
 }
 
+QWebEngineView *tst_nct::showInPane(nct &window, const QString &keyword)
+{
+    auto *pane = child<QWebEngineView>(&window, "W2");
+    QSignalSpy loaded(pane, &QWebEngineView::loadFinished);
+    return runSearch(window, keyword) && loaded.wait(kPageWait) ? pane : nullptr;
+}
+
 void tst_nct::startUpState_data()
 {
     QTest::addColumn<QString>("build");
@@ -213,6 +236,8 @@ void tst_nct::startUpState()
     QVERIFY(child<QWebEngineView>(window.get(), "W2")->url().isEmpty());
     QCOMPARE(child<XPButton>(window.get(), "Command1")->caption(), QStringLiteral("查看"));
     QVERIFY(!child<XPButton>(window.get(), "Command1")->isDefault());
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(window.get(), "Text2"));
 
     const bool numseek = build == u"numseek";
     QCOMPARE(child<QPushButton>(window.get(), "Command2") != nullptr, numseek);
@@ -397,7 +422,7 @@ void tst_nct::nextSearchReplacesThePane()
     QVERIFY(runSearch(*window, QStringLiteral("王")));
     QTRY_VERIFY_WITH_TIMEOUT(paneText(pane).contains(QStringLiteral("查询“王”的结果")), kPageWait);
     QVERIFY(runSearch(*window, QStringLiteral("书店")));
-    QCOMPARE(pane->url(), QUrl::fromLocalFile(nct::resultFilePath()));
+    QTRY_COMPARE(pane->url(), QUrl::fromLocalFile(nct::resultFilePath()));
     QTRY_VERIFY_WITH_TIMEOUT(paneText(pane).contains(QStringLiteral("查询“书店”的结果")),
                              kPageWait);
     QVERIFY(!paneText(pane).contains(QStringLiteral("查询“王”的结果")));
@@ -506,6 +531,177 @@ void tst_nct::bannerRequestedOnce()
     QVERIFY(runSearch(*window, QStringLiteral("李")));
     QCOMPARE(bannerView->url(), QUrl::fromLocalFile(banner));
     QCOMPARE(bannerView->history()->count(), 1);
+}
+
+void tst_nct::standardButtonsInTheLocale_data()
+{
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QString>("ok");
+    QTest::newRow("Chinese desktop")
+        << QLocale(QLocale::Chinese, QLocale::China) << QStringLiteral("确定");
+    QTest::newRow("English desktop")
+        << QLocale(QLocale::English, QLocale::UnitedStates) << QStringLiteral("OK");
+}
+
+void tst_nct::standardButtonsInTheLocale()
+{
+    QFETCH(QLocale, locale);
+    QFETCH(QString, ok);
+    const QLocale before;
+    QLocale::setDefault(locale);
+    platform::installTranslations(*qApp);
+    auto window = openWindow(lookup::kNumseek);
+    QVERIFY(window);
+
+    // The real box, as the program shows it for an empty query.
+    const platform::MessagePresenter recorder = platform::setMessagePresenter({});
+    QString buttonText;
+    QTimer::singleShot(100, this, [&buttonText] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            buttonText = box->button(QMessageBox::Ok)->text().remove(u'&');
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    QTest::mouseClick(child<XPButton>(window.get(), "Command1"), Qt::LeftButton);
+    platform::setMessagePresenter(recorder);
+    QLocale::setDefault(before);
+    platform::installTranslations(*qApp);
+    QCOMPARE(buttonText, ok);
+}
+
+void tst_nct::newResultShowsFromItsTop()
+{
+    auto window = openWindow(lookup::kNumseek);
+    QVERIFY(window);
+    QWebEngineView *pane = showInPane(*window, QStringLiteral("88"));
+    QVERIFY(pane);
+    pane->page()->runJavaScript(QStringLiteral("window.scrollTo(0, 100000)"),
+                                QWebEngineScript::ApplicationWorld);
+    QTRY_VERIFY(pane->page()->scrollPosition().y() > 100);
+
+    QVERIFY(showInPane(*window, QStringLiteral("86")));
+    QTRY_VERIFY(paneText(pane).contains(QStringLiteral("查询“86”的结果")));
+    QTest::qWait(300);
+    QCOMPARE(pane->page()->scrollPosition(), QPointF(0, 0));
+}
+
+void tst_nct::errorPageReadable_data()
+{
+    QTest::addColumn<bool>("closedPort");
+    QTest::addColumn<QString>("keyword");
+    QTest::addColumn<QString>("expected");
+    // The browser's own page in the desktop's language, and a site's page in UTF-8.
+    QTest::newRow("site cannot be reached")
+        << true << QStringLiteral("8812") << QStringLiteral("无法访问此网站");
+    QTest::newRow("site answers 500")
+        << false << QStringLiteral("~error500") << QStringLiteral("服务器内部错误");
+}
+
+void tst_nct::errorPageReadable()
+{
+    QFETCH(bool, closedPort);
+    QFETCH(QString, keyword);
+    QFETCH(QString, expected);
+    if (closedPort) {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        qputenv("DIALVANE_SITE", "http://127.0.0.1:" + QByteArray::number(probe.serverPort()));
+    }
+    auto window = openWindow(lookup::kNumseek);
+    QVERIFY(window);
+    QVERIFY(runSearch(*window, keyword));
+    const QByteArray bytes = readAll(nct::resultFilePath());
+    QVERIFY2(platform::fromAnsi(bytes).contains(expected),
+             qPrintable(platform::fromAnsi(bytes).left(600)));
+    auto *pane = child<QWebEngineView>(window.get(), "W2");
+    QTRY_VERIFY_WITH_TIMEOUT(paneText(pane).contains(expected), 5000);
+    QVERIFY(!bytes.contains("utf-8") && !bytes.contains("UTF-8"));
+}
+
+void tst_nct::relativeLinkLeadsToTheSite()
+{
+    auto window = openWindow(lookup::kNumseek);
+    QVERIFY(window);
+    QWebEngineView *pane = showInPane(*window, QStringLiteral("00000000"));
+    QVERIFY(pane);
+    QVERIFY(readAll(nct::resultFilePath()).contains("<a href=\"/fbxx.html\">"));
+
+    // Click the link where the pane shows it.
+    auto where = std::make_shared<QPoint>();
+    pane->page()->runJavaScript(
+        QStringLiteral("(function(){var r=document.querySelector('a[href=\"/fbxx.html\"]')"
+                       ".getBoundingClientRect();return [r.left+r.width/2,r.top+r.height/2];})()"),
+        QWebEngineScript::ApplicationWorld, [where](const QVariant &point) {
+            const QVariantList xy = point.toList();
+            if (xy.size() == 2)
+                *where = QPoint(xy[0].toInt(), xy[1].toInt());
+        });
+    QTRY_VERIFY(!where->isNull());
+    QWidget *surface = pane->focusProxy();
+    QVERIFY(surface);
+    QTest::mouseClick(surface, Qt::LeftButton, {}, *where);
+    QTRY_COMPARE_WITH_TIMEOUT(pane->url(), QUrl(m_site.baseUrl() + u"/fbxx.html"), kPageWait);
+    QTRY_VERIFY_WITH_TIMEOUT(paneText(pane).contains(QStringLiteral("电话资料申请收录")),
+                             kPageWait);
+}
+
+void tst_nct::searchDuringUnfinishedAnswer_data()
+{
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<int>("answerAfterMs");
+    QTest::newRow("silent site") << QStringLiteral("~silent") << 0;
+    QTest::newRow("slow site") << QStringLiteral("~slow2") << 2000;
+}
+
+void tst_nct::searchDuringUnfinishedAnswer()
+{
+    QFETCH(QString, first);
+    QFETCH(int, answerAfterMs);
+    auto window = openWindow(lookup::kNumseek);
+    QVERIFY(window);
+    QSignalSpy shown(window.get(), &nct::resultShown);
+    auto *text = child<QLineEdit>(window.get(), "Text2");
+    text->setText(first);
+    QTest::mouseClick(child<XPButton>(window.get(), "Command1"), Qt::LeftButton);
+    QTest::qWait(500); // the first request is at the site and waits there
+    QVERIFY(runSearch(*window, QStringLiteral("88751261")));
+    QVERIFY(window->pageText().contains(QStringLiteral("胡记书店")));
+    // The first answer, when it comes, changes nothing.
+    QTest::qWait(answerAfterMs);
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(window->pageText().contains(QStringLiteral("胡记书店")));
+    QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("下载完成"));
+}
+
+void tst_nct::timeLimitThenNextSearch()
+{
+    auto window = openWindow(lookup::kNumseek);
+    QVERIFY(window);
+    window->setSearchLimits(1500, nct::kSizeLimit);
+    QSignalSpy abandoned(window.get(), &nct::searchAbandoned);
+    QSignalSpy shown(window.get(), &nct::resultShown);
+    child<QLineEdit>(window.get(), "Text2")->setText(QStringLiteral("~silent"));
+    QTest::mouseClick(child<XPButton>(window.get(), "Command1"), Qt::LeftButton);
+    QVERIFY(abandoned.wait(kPageWait));
+    QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("查询超时，请重试"));
+    QVERIFY(shown.isEmpty());
+    QVERIFY(runSearch(*window, QStringLiteral("88751261")));
+    QVERIFY(window->pageText().contains(QStringLiteral("胡记书店")));
+    QCOMPARE(abandoned.size(), 1);
+}
+
+void tst_nct::hugeAnswerIsCut()
+{
+    auto window = openWindow(lookup::kNumseek);
+    QVERIFY(window);
+    constexpr qsizetype limit = 100000;
+    window->setSearchLimits(nct::kTimeLimitMs, limit);
+    QVERIFY(runSearch(*window, QStringLiteral("~huge1")));
+    // No end marker survives the cut, so the whole cut markup is shown.
+    QCOMPARE(window->pageText().size(), ResultPage::kStyleHeader.size() + limit);
+    QCOMPARE(readAll(nct::resultFilePath()), ResultPage::fileBytes(window->pageText()));
+    QVERIFY(runSearch(*window, QStringLiteral("88751261")));
+    QVERIFY(window->pageText().contains(QStringLiteral("胡记书店")));
 }
 
 DIALVANE_WEB_TEST_MAIN(tst_nct)
