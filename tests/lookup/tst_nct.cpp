@@ -28,6 +28,7 @@
 using lookup::nct;
 using lookup::ResultPage;
 using xpbutton::XPButton;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -146,11 +147,13 @@ private Q_SLOTS:
     void relativeLinkLeadsToTheSite();
     void searchDuringUnfinishedAnswer_data();
     void searchDuringUnfinishedAnswer();
-    void timeLimitThenNextSearch();
+    void searchEndsWithoutAnswer_data();
+    void searchEndsWithoutAnswer();
     void hugeAnswerIsCut();
 
 private:
     std::unique_ptr<nct> openWindow(const lookup::BuildVariant &variant);
+    void startSearch(nct &window, const QString &keyword);
     bool runSearch(nct &window, const QString &keyword);
     // Searches and waits until the pane has loaded the result.
     QWebEngineView *showInPane(nct &window, const QString &keyword);
@@ -189,11 +192,16 @@ std::unique_ptr<nct> tst_nct::openWindow(const lookup::BuildVariant &variant)
     return window;
 }
 
+void tst_nct::startSearch(nct &window, const QString &keyword)
+{
+    child<QLineEdit>(&window, "Text2")->setText(keyword);
+    QTest::mouseClick(child<XPButton>(&window, "Command1"), Qt::LeftButton);
+}
+
 bool tst_nct::runSearch(nct &window, const QString &keyword)
 {
     QSignalSpy shown(&window, &nct::resultShown);
-    child<QLineEdit>(&window, "Text2")->setText(keyword);
-    QTest::mouseClick(child<XPButton>(&window, "Command1"), Qt::LeftButton);
+    startSearch(window, keyword);
     return shown.wait(kPageWait);
 }
 
@@ -537,10 +545,8 @@ void tst_nct::standardButtonsInTheLocale_data()
 {
     QTest::addColumn<QLocale>("locale");
     QTest::addColumn<QString>("ok");
-    QTest::newRow("Chinese desktop")
-        << QLocale(QLocale::Chinese, QLocale::China) << QStringLiteral("确定");
-    QTest::newRow("English desktop")
-        << QLocale(QLocale::English, QLocale::UnitedStates) << QStringLiteral("OK");
+    QTest::newRow("Chinese desktop") << QLocale(QLocale::Chinese, QLocale::China) << u"确定"_s;
+    QTest::newRow("English desktop") << QLocale(QLocale::English, QLocale::UnitedStates) << u"OK"_s;
 }
 
 void tst_nct::standardButtonsInTheLocale()
@@ -552,13 +558,12 @@ void tst_nct::standardButtonsInTheLocale()
     platform::installTranslations(*qApp);
     auto window = openWindow(lookup::kNumseek);
     QVERIFY(window);
-
-    // The real box, as the program shows it for an empty query.
+    // The real box the program shows for an empty query.
     const platform::MessagePresenter recorder = platform::setMessagePresenter({});
-    QString buttonText;
-    QTimer::singleShot(100, this, [&buttonText] {
+    QString shown;
+    QTimer::singleShot(100, this, [&shown] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            buttonText = box->button(QMessageBox::Ok)->text().remove(u'&');
+            shown = box->button(QMessageBox::Ok)->text().remove(u'&');
             box->button(QMessageBox::Ok)->click();
         }
     });
@@ -566,55 +571,51 @@ void tst_nct::standardButtonsInTheLocale()
     platform::setMessagePresenter(recorder);
     QLocale::setDefault(before);
     platform::installTranslations(*qApp);
-    QCOMPARE(buttonText, ok);
+    QCOMPARE(shown, ok);
 }
 
 void tst_nct::newResultShowsFromItsTop()
 {
     auto window = openWindow(lookup::kNumseek);
     QVERIFY(window);
-    QWebEngineView *pane = showInPane(*window, QStringLiteral("88"));
+    QWebEngineView *pane = showInPane(*window, u"88"_s);
     QVERIFY(pane);
-    pane->page()->runJavaScript(QStringLiteral("window.scrollTo(0, 100000)"),
+    pane->page()->runJavaScript(u"window.scrollTo(0, 100000)"_s,
                                 QWebEngineScript::ApplicationWorld);
     QTRY_VERIFY(pane->page()->scrollPosition().y() > 100);
-
-    QVERIFY(showInPane(*window, QStringLiteral("86")));
-    QTRY_VERIFY(paneText(pane).contains(QStringLiteral("查询“86”的结果")));
+    QVERIFY(showInPane(*window, u"86"_s));
+    QTRY_VERIFY(paneText(pane).contains(u"查询“86”的结果"_s));
     QTest::qWait(300);
     QCOMPARE(pane->page()->scrollPosition(), QPointF(0, 0));
 }
 
 void tst_nct::errorPageReadable_data()
 {
-    QTest::addColumn<bool>("closedPort");
     QTest::addColumn<QString>("keyword");
     QTest::addColumn<QString>("expected");
-    // The browser's own page in the desktop's language, and a site's page in UTF-8.
-    QTest::newRow("site cannot be reached")
-        << true << QStringLiteral("8812") << QStringLiteral("无法访问此网站");
-    QTest::newRow("site answers 500")
-        << false << QStringLiteral("~error500") << QStringLiteral("服务器内部错误");
+    // The browser's own page in the desktop's language (empty keyword: no site), and a site's
+    // page in UTF-8.
+    QTest::newRow("site cannot be reached") << QString() << u"无法访问此网站"_s;
+    QTest::newRow("site answers 500") << u"~error500"_s << u"服务器内部错误"_s;
 }
 
 void tst_nct::errorPageReadable()
 {
-    QFETCH(bool, closedPort);
     QFETCH(QString, keyword);
     QFETCH(QString, expected);
-    if (closedPort) {
+    if (keyword.isEmpty()) {
         QTcpServer probe;
         QVERIFY(probe.listen(QHostAddress::LocalHost));
         qputenv("DIALVANE_SITE", "http://127.0.0.1:" + QByteArray::number(probe.serverPort()));
+        keyword = u"8812"_s;
     }
     auto window = openWindow(lookup::kNumseek);
     QVERIFY(window);
-    QVERIFY(runSearch(*window, keyword));
-    const QByteArray bytes = readAll(nct::resultFilePath());
-    QVERIFY2(platform::fromAnsi(bytes).contains(expected),
-             qPrintable(platform::fromAnsi(bytes).left(600)));
-    auto *pane = child<QWebEngineView>(window.get(), "W2");
+    QWebEngineView *pane = showInPane(*window, keyword);
+    QVERIFY(pane);
     QTRY_VERIFY_WITH_TIMEOUT(paneText(pane).contains(expected), 5000);
+    const QByteArray bytes = readAll(nct::resultFilePath());
+    QVERIFY(platform::fromAnsi(bytes).contains(expected));
     QVERIFY(!bytes.contains("utf-8") && !bytes.contains("UTF-8"));
 }
 
@@ -622,35 +623,30 @@ void tst_nct::relativeLinkLeadsToTheSite()
 {
     auto window = openWindow(lookup::kNumseek);
     QVERIFY(window);
-    QWebEngineView *pane = showInPane(*window, QStringLiteral("00000000"));
+    QWebEngineView *pane = showInPane(*window, u"00000000"_s);
     QVERIFY(pane);
     QVERIFY(readAll(nct::resultFilePath()).contains("<a href=\"/fbxx.html\">"));
-
     // Click the link where the pane shows it.
     auto where = std::make_shared<QPoint>();
     pane->page()->runJavaScript(
-        QStringLiteral("(function(){var r=document.querySelector('a[href=\"/fbxx.html\"]')"
-                       ".getBoundingClientRect();return [r.left+r.width/2,r.top+r.height/2];})()"),
-        QWebEngineScript::ApplicationWorld, [where](const QVariant &point) {
-            const QVariantList xy = point.toList();
-            if (xy.size() == 2)
-                *where = QPoint(xy[0].toInt(), xy[1].toInt());
+        u"(function(){var r=document.querySelector('a[href=\"/fbxx.html\"]')"
+        u".getBoundingClientRect();return [r.left+r.width/2,r.top+r.height/2];})()"_s,
+        QWebEngineScript::ApplicationWorld, [where](const QVariant &xy) {
+            if (xy.toList().size() == 2)
+                *where = QPoint(xy.toList()[0].toInt(), xy.toList()[1].toInt());
         });
     QTRY_VERIFY(!where->isNull());
-    QWidget *surface = pane->focusProxy();
-    QVERIFY(surface);
-    QTest::mouseClick(surface, Qt::LeftButton, {}, *where);
+    QTest::mouseClick(pane->focusProxy(), Qt::LeftButton, {}, *where);
     QTRY_COMPARE_WITH_TIMEOUT(pane->url(), QUrl(m_site.baseUrl() + u"/fbxx.html"), kPageWait);
-    QTRY_VERIFY_WITH_TIMEOUT(paneText(pane).contains(QStringLiteral("电话资料申请收录")),
-                             kPageWait);
+    QTRY_VERIFY_WITH_TIMEOUT(paneText(pane).contains(u"电话资料申请收录"_s), kPageWait);
 }
 
 void tst_nct::searchDuringUnfinishedAnswer_data()
 {
     QTest::addColumn<QString>("first");
     QTest::addColumn<int>("answerAfterMs");
-    QTest::newRow("silent site") << QStringLiteral("~silent") << 0;
-    QTest::newRow("slow site") << QStringLiteral("~slow2") << 2000;
+    QTest::newRow("silent site") << u"~silent"_s << 0;
+    QTest::newRow("slow site") << u"~slow2"_s << 2000;
 }
 
 void tst_nct::searchDuringUnfinishedAnswer()
@@ -660,33 +656,40 @@ void tst_nct::searchDuringUnfinishedAnswer()
     auto window = openWindow(lookup::kNumseek);
     QVERIFY(window);
     QSignalSpy shown(window.get(), &nct::resultShown);
-    auto *text = child<QLineEdit>(window.get(), "Text2");
-    text->setText(first);
-    QTest::mouseClick(child<XPButton>(window.get(), "Command1"), Qt::LeftButton);
+    startSearch(*window, first);
     QTest::qWait(500); // the first request is at the site and waits there
-    QVERIFY(runSearch(*window, QStringLiteral("88751261")));
-    QVERIFY(window->pageText().contains(QStringLiteral("胡记书店")));
-    // The first answer, when it comes, changes nothing.
-    QTest::qWait(answerAfterMs);
+    QVERIFY(runSearch(*window, u"88751261"_s));
+    QTest::qWait(answerAfterMs); // the first answer, when it comes, changes nothing
     QCOMPARE(shown.size(), 1);
-    QVERIFY(window->pageText().contains(QStringLiteral("胡记书店")));
-    QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("下载完成"));
+    QVERIFY(window->pageText().contains(u"胡记书店"_s));
+    QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), u"下载完成"_s);
 }
 
-void tst_nct::timeLimitThenNextSearch()
+void tst_nct::searchEndsWithoutAnswer_data()
 {
+    QTest::addColumn<bool>("killRenderer");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("time limit") << false << u"查询超时，请重试"_s;
+    QTest::newRow("renderer dies") << true << QString::fromUtf16(nct::kFetcherDied);
+}
+
+void tst_nct::searchEndsWithoutAnswer()
+{
+    QFETCH(bool, killRenderer);
+    QFETCH(QString, status);
     auto window = openWindow(lookup::kNumseek);
     QVERIFY(window);
-    window->setSearchLimits(1500, nct::kSizeLimit);
+    window->setSearchLimits(killRenderer ? nct::kTimeLimitMs : 1500, nct::kSizeLimit);
     QSignalSpy abandoned(window.get(), &nct::searchAbandoned);
-    QSignalSpy shown(window.get(), &nct::resultShown);
-    child<QLineEdit>(window.get(), "Text2")->setText(QStringLiteral("~silent"));
-    QTest::mouseClick(child<XPButton>(window.get(), "Command1"), Qt::LeftButton);
+    startSearch(*window, u"~silent"_s);
+    if (killRenderer) {
+        QTest::qWait(300);
+        child<QWebEngineView>(window.get(), "W1")->page()->load(QUrl(u"chrome://kill"_s));
+    }
     QVERIFY(abandoned.wait(kPageWait));
-    QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), QStringLiteral("查询超时，请重试"));
-    QVERIFY(shown.isEmpty());
-    QVERIFY(runSearch(*window, QStringLiteral("88751261")));
-    QVERIFY(window->pageText().contains(QStringLiteral("胡记书店")));
+    QCOMPARE(child<QLabel>(window.get(), "Label1")->text(), status);
+    QVERIFY(runSearch(*window, u"88751261"_s));
+    QVERIFY(window->pageText().contains(u"胡记书店"_s));
     QCOMPARE(abandoned.size(), 1);
 }
 
@@ -696,12 +699,10 @@ void tst_nct::hugeAnswerIsCut()
     QVERIFY(window);
     constexpr qsizetype limit = 100000;
     window->setSearchLimits(nct::kTimeLimitMs, limit);
-    QVERIFY(runSearch(*window, QStringLiteral("~huge1")));
+    QVERIFY(runSearch(*window, u"~huge1"_s));
     // No end marker survives the cut, so the whole cut markup is shown.
     QCOMPARE(window->pageText().size(), ResultPage::kStyleHeader.size() + limit);
     QCOMPARE(readAll(nct::resultFilePath()), ResultPage::fileBytes(window->pageText()));
-    QVERIFY(runSearch(*window, QStringLiteral("88751261")));
-    QVERIFY(window->pageText().contains(QStringLiteral("胡记书店")));
 }
 
 DIALVANE_WEB_TEST_MAIN(tst_nct)

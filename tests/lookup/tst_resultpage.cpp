@@ -42,8 +42,6 @@ private Q_SLOTS:
     void fileBytes();
     void declarationNamesTheCodePage_data();
     void declarationNamesTheCodePage();
-    void linkTarget_data();
-    void linkTarget();
     void writeCreatesFoldersAndReplaces();
     void writeFailsWithoutTouchingWhatIsThere_data();
     void writeFailsWithoutTouchingWhatIsThere();
@@ -191,7 +189,7 @@ void tst_ResultPage::declarationNamesTheCodePage_data()
     QTest::newRow("http-equiv content type")
         << QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=big5\">")
         << QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gbk\">");
-    QTest::newRow("several declarations, text between kept")
+    QTest::newRow("several, text between kept")
         << QStringLiteral("<meta charset='utf-8'>charset=utf-8<meta charset=x-user-defined/>")
         << QStringLiteral("<meta charset='gbk'>charset=utf-8<meta charset=gbk/>");
     QTest::newRow("no declaration")
@@ -205,40 +203,6 @@ void tst_ResultPage::declarationNamesTheCodePage()
     QCOMPARE(ResultPage::declaringCharset(markup, u"gbk"), expected);
     // The file carries the declaration that matches its bytes.
     QCOMPARE(ResultPage::fileBytes(markup), platform::toAnsi(expected) + "\r\n");
-}
-
-void tst_ResultPage::linkTarget_data()
-{
-    QTest::addColumn<QUrl>("clicked");
-    QTest::addColumn<QUrl>("shown");
-    QTest::addColumn<QUrl>("expected");
-    const QUrl file =
-        QUrl::fromLocalFile(QStringLiteral("/home/u/drive_c/windows/system32/windows.htm"));
-    const QUrl memory(QStringLiteral("dialvane-page:result-3"));
-    QTest::newRow("site-absolute link") << QUrl(QStringLiteral("file:///fbxx.html")) << file
-                                        << QUrl(QStringLiteral("http://site:81/fbxx.html"));
-    QTest::newRow("link beside the page, with query and fragment")
-        << QUrl::fromLocalFile(QStringLiteral("/home/u/drive_c/windows/system32/a/b.asp"))
-               .resolved(QUrl(QStringLiteral("?k=%D5%C5#top")))
-        << file << QUrl(QStringLiteral("http://site:81/list/a/b.asp?k=%D5%C5#top"));
-    QTest::newRow("link up from the page")
-        << QUrl::fromLocalFile(QStringLiteral("/home/u/drive_c/windows/x.htm")) << file
-        << QUrl(QStringLiteral("http://site:81/x.htm"));
-    QTest::newRow("anchor within the page") << file.resolved(QUrl(QStringLiteral("#foot"))) << file
-                                            << file.resolved(QUrl(QStringLiteral("#foot")));
-    QTest::newRow("absolute web link") << QUrl(QStringLiteral("http://other/p.html")) << file
-                                       << QUrl(QStringLiteral("http://other/p.html"));
-    QTest::newRow("in-memory page") << QUrl(QStringLiteral("dialvane-page:/dhcs.html")) << memory
-                                    << QUrl(QStringLiteral("http://site:81/dhcs.html"));
-}
-
-void tst_ResultPage::linkTarget()
-{
-    QFETCH(QUrl, clicked);
-    QFETCH(QUrl, shown);
-    QFETCH(QUrl, expected);
-    const QUrl answer(QStringLiteral("http://site:81/list/SSjkzcnum.asp?keyword=88"));
-    QCOMPARE(ResultPage::linkTarget(clicked, shown, answer), expected);
 }
 
 void tst_ResultPage::writeCreatesFoldersAndReplaces()
