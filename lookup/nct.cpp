@@ -222,7 +222,7 @@ void nct::createControls()
     connect(m_deadline, &QTimer::timeout, this,
             [this] { abandonSearch(QString::fromUtf16(kTimedOut)); });
     m_sizeCheck = new QTimer(this);
-    m_sizeCheck->setInterval(500);
+    m_sizeCheck->setInterval(1000);
     connect(m_sizeCheck, &QTimer::timeout, this, &nct::checkAnswerSize);
 
     if (numseek) {
@@ -317,10 +317,9 @@ void nct::createControls()
     Image2 = sideButton("Image2", "保存", ":/lookup/save.png", 6720, kEditorCommand);
     Image1 = sideButton("Image1", "打印", ":/lookup/print.png", 6318, kPrintToolCommand);
 
-    Label1 = new QLabel(QString::fromUtf8("查看完成"), this);
+    Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(songFont(10.5));
-    Label1->setGeometry(twipsRect(5280, 640, 975, 285));
+    showStatus(QString::fromUtf8("查看完成"));
 
     Label2 = new QLabel(QString::fromUtf8("请输入要查询的名称:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -485,10 +484,11 @@ void nct::search()
     sHtml.clear();
     ++m_searchId;
     m_searching = true;
+    m_sizeCheckPending = false;
     replaceFetcherPage();
     W1->load(
         searchUrl(platform::siteBase(), QString::fromLatin1(m_variant.searchEndpoint), keyword));
-    Label1->setText(QString::fromUtf8("请 稍 后 …"));
+    showStatus(QString::fromUtf8("请 稍 后 …"));
     Timer1->start();
     m_deadline->start(m_timeLimitMs);
     m_sizeCheck->start();
@@ -532,7 +532,7 @@ void nct::replacePanePage()
             [this](QWebEnginePage::RenderProcessTerminationStatus status) {
                 // The next result is shown by a new renderer.
                 if (status != QWebEnginePage::NormalTerminationStatus)
-                    Label1->setText(QString::fromUtf16(kPaneDied));
+                    showStatus(QString::fromUtf16(kPaneDied));
             });
     W2->setPage(m_panePage);
     if (old)
@@ -560,19 +560,22 @@ void nct::requestPage(quint64 searchId)
 
 void nct::checkAnswerSize()
 {
-    if (!m_searching) {
-        m_sizeCheck->stop();
+    // One look at a time: on a big page a look takes a while, and looks must not pile up.
+    if (!m_searching || m_sizeCheckPending)
         return;
-    }
+    m_sizeCheckPending = true;
     const quint64 searchId = m_searchId;
     W1->page()->runJavaScript(sizeScript(m_sizeLimit), QWebEngineScript::ApplicationWorld,
                               [self = QPointer<nct>(this), searchId](const QVariant &sizeOrMarkup) {
-                                  if (!self || sizeOrMarkup.typeId() != QMetaType::QString)
+                                  if (!self || searchId != self->m_searchId)
                                       return;
-                                  // Beyond the limit: take what has come, and stop the rest from
-                                  // coming.
-                                  self->W1->page()->triggerAction(QWebEnginePage::Stop);
+                                  self->m_sizeCheckPending = false;
+                                  if (sizeOrMarkup.typeId() != QMetaType::QString)
+                                      return;
+                                  // Beyond the limit: take what has come, stop the rest and
+                                  // free what the fetcher holds.
                                   self->takePage(searchId, sizeOrMarkup);
+                                  self->replaceFetcherPage();
                               });
 }
 
@@ -609,8 +612,20 @@ void nct::showResult(const QString &headedText)
     replacePanePage();
     m_panePage->setSource(address, W1->page()->url());
     W2->load(address);
-    Label1->setText(QString::fromUtf8("下载完成"));
+    showStatus(QString::fromUtf8("下载完成"));
     Q_EMIT resultShown(address);
+}
+
+void nct::showStatus(const QString &text)
+{
+    Label1->setText(text);
+    // A notice longer than the field was drawn for wraps onto two lines in a smaller font, inside
+    // the search row's frame and clear of the side buttons.
+    const QFont design = songFont(10.5);
+    const bool fits = QFontMetrics(design).horizontalAdvance(text) <= platform::twips(975);
+    Label1->setWordWrap(!fits);
+    Label1->setFont(fits ? design : songFont(9));
+    Label1->setGeometry(fits ? twipsRect(5280, 640, 975, 285) : twipsRect(5280, 510, 1035, 450));
 }
 
 void nct::finishSearch()
@@ -626,7 +641,7 @@ void nct::abandonSearch(const QString &status)
         return;
     finishSearch();
     W1->page()->triggerAction(QWebEnginePage::Stop);
-    Label1->setText(status);
+    showStatus(status);
     Q_EMIT searchAbandoned(status);
 }
 

@@ -63,8 +63,8 @@ public:
     void setSearchLimits(int timeLimitMs, qsizetype sizeLimit);
 
     static constexpr char16_t kTimedOut[] = u"查询超时，请重试";
-    static constexpr char16_t kFetcherDied[] = u"查询页面意外中止，请重试";
-    static constexpr char16_t kPaneDied[] = u"结果页面意外中止，请重新查询";
+    static constexpr char16_t kFetcherDied[] = u"查询中断，请重试";
+    static constexpr char16_t kPaneDied[] = u"显示中断，请重试";
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -102,6 +102,8 @@ private:
     // Ends the current search without a result and tells the user why.
     void abandonSearch(const QString &status);
     void finishSearch();
+    // Sets the status text in Label1.
+    void showStatus(const QString &text);
 
     const BuildVariant m_variant;
 
@@ -149,6 +151,7 @@ private:
     QTimer *m_deadline = nullptr;
     // Looks at the size of the answer while it arrives.
     QTimer *m_sizeCheck = nullptr;
+    bool m_sizeCheckPending = false;
     PanePage *m_panePage = nullptr;
 };
 
