@@ -261,13 +261,6 @@ void clsDataBase::requery(const std::optional<criteria::SqlCondition> &filter)
     if (filter)
         blockSql += u" AND (" + filter->sql + u')';
     blockSql += u" ORDER BY " + m_key;
-    auto blockQuery = std::make_unique<QSqlQuery>(m_engine->database());
-    blockQuery->setForwardOnly(true);
-    if (!blockQuery->prepare(blockSql))
-        throwQueryError(*blockQuery);
-    // The filter's values follow the two bounds of the block and stay bound for every block.
-    for (int i = 0; i < values.size(); ++i)
-        blockQuery->bindValue(i + 2, values[i]);
     m_nativeBlock = m_engine->prepareBlock(blockSql, values, m_columns);
 
     m_filter = filter;
@@ -275,11 +268,14 @@ void clsDataBase::requery(const std::optional<criteria::SqlCondition> &filter)
     m_maxKey = maxKey;
     m_keys.clear();
     m_keysDone = rows == 0;
-    m_blockQuery = std::move(blockQuery);
+    // Prepared through Qt SQL only when the engine's own bulk read is not there.
+    m_blockQuery.reset();
+    m_blockSql = blockSql;
+    m_blockValues = values;
     m_position = 0;
     dropCache();
-    // The first keys come at once: a small table's keyset is then whole, as it was taken.
-    if (!loadKeys(kKeyBlock, std::numeric_limits<qint64>::max()))
+    // The first block's keys come at once: a small table's keyset is then whole as taken.
+    if (!loadKeys(kBlockRows, std::numeric_limits<qint64>::max()))
         throwError(QStringLiteral("the keys of the table cannot be read"));
 }
 
@@ -416,6 +412,15 @@ const QString *clsDataBase::cachedRow(int index)
         if (!read) {
             slot = 0;
             m_cachePresent.fill(false, rows);
+            if (!m_blockQuery) {
+                m_blockQuery = std::make_unique<QSqlQuery>(m_engine->database());
+                m_blockQuery->setForwardOnly(true);
+                if (!m_blockQuery->prepare(m_blockSql))
+                    throwQueryError(*m_blockQuery);
+                // The filter's values follow the two bounds and stay bound for every block.
+                for (int i = 0; i < m_blockValues.size(); ++i)
+                    m_blockQuery->bindValue(i + 2, m_blockValues[i]);
+            }
             QSqlQuery &query = *m_blockQuery;
             query.bindValue(0, m_keys[first]);
             query.bindValue(1, m_keys[first + rows - 1]);

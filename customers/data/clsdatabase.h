@@ -198,7 +198,9 @@ private:
     DatabaseLocation m_location;
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<QSqlQuery> m_blockQuery; // prepared per filter; ends before the connection
-    bool m_nativeBlock = false;              // the engine has the block query prepared
+    QString m_blockSql;                      // the key bounds, then the filter's values
+    QVariantList m_blockValues;
+    bool m_nativeBlock = false; // the engine has the block query prepared
     bool m_opened = false;
     bool m_lost = false; // the server went away; the next command reconnects
     bool m_lostReported = false;

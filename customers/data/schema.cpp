@@ -162,8 +162,7 @@ bool createDatabase(const DatabaseLocation &location, QString *error)
     case SchemaCheck::Failed:
         why = check.message;
         return false;
-    case SchemaCheck::Kestrova:
-        return engine->prepareForWrites(&why);
+    case SchemaCheck::Kestrova: // a server's change notices are brought up to date
     case SchemaCheck::Empty:
     case SchemaCheck::Incomplete:
         break;
