@@ -245,7 +245,13 @@ void clsDataBase::requery(const std::optional<criteria::SqlCondition> &filter)
     const QString table = quoteIdentifier(m_table);
     QSqlQuery count(m_engine->database());
     count.setForwardOnly(true);
-    if (!count.prepare(u"SELECT count(*), max(" + m_key + u") FROM " + table + where))
+    // Without a filter the count and the highest key are two quick lookups (an engine counts
+    // a whole table from its smallest index); with one, a single pass finds both.
+    const QString countSql =
+        filter ? QString(u"SELECT count(*), max(" + m_key + u") FROM " + table + where)
+               : QString(u"SELECT (SELECT count(*) FROM " + table + u"), (SELECT max(" + m_key +
+                         u") FROM " + table + u')');
+    if (!count.prepare(countSql))
         throwQueryError(count);
     for (const QVariant &value : values)
         count.addBindValue(value);
