@@ -2,6 +2,7 @@
 
 #include "frmclient.h"
 
+#include "customers/data/clsdatabase.h"
 #include "customers/data/columns.h"
 #include "platform/paths.h"
 
@@ -51,6 +52,22 @@ void setDataFilePath(const QString &path)
 bool CheckDBFile()
 {
     return QFileInfo(dataFilePath()).isFile();
+}
+
+QString testDatabaseLocation(const QString &url)
+{
+    clsDataBase database(url.isEmpty() ? dataFilePath() : url);
+    for (const char16_t *table : {kClientTable, kPlanTable}) {
+        if (!database.OpenDB(QString::fromUtf16(table))) {
+            try {
+                return database.Error().text();
+            } catch (const DataError &) {
+                return QStringLiteral("无法打开数据表“%1”").arg(QString::fromUtf16(table));
+            }
+        }
+        database.CloseDB();
+    }
+    return {};
 }
 
 void setPlanWindowFactory(PlanWindowFactory factory)

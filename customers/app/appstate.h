@@ -27,6 +27,9 @@ QString dataFilePath();
 void setDataFilePath(const QString &path);
 // Whether the database file exists.
 bool CheckDBFile();
+// Opens both customer tables at an address (empty: the local file) and closes them again;
+// an empty text when that worked, otherwise what went wrong.
+QString testDatabaseLocation(const QString &url);
 
 // Builds the plan window for the View menu. The plan window lives in its own library, which
 // registers itself here; until one is registered the menu item is disabled.

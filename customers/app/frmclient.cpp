@@ -5,7 +5,6 @@
 #include "customers/shared/recordlistview.h"
 #include "customers/shared/settings.h"
 #include "customers/shared/toolbaricons.h"
-#include "customers/shared/viewmodebuttons.h"
 #include "frmclientinfo.h"
 #include "frmmenu.h"
 #include "recordlistloader.h"
@@ -20,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -56,8 +54,8 @@ constexpr Condition kConditions[] = {
 } // namespace
 
 frmClient::frmClient(QWidget *parent)
-    : QWidget(parent)
-    , m_db(std::make_unique<clsDataBase>(dataFilePath()))
+    : RecordListWindow(std::make_unique<clsDataBase>(dataFilePath()),
+                       QSize(kDesignWidth, kDesignHeight), parent)
 {
     setObjectName(QStringLiteral("frmClient"));
     setWindowTitle(programTitle());
@@ -74,12 +72,13 @@ frmClient::frmClient(QWidget *parent)
     buildMenus();
     buildToolbar();
     buildFindBar();
-    m_list = new RecordListView(this);
-    m_list->setObjectName(QStringLiteral("lstvwClientInfo"));
+    createList(QStringLiteral("lstvwClientInfo"));
     connect(m_list, &RecordListView::rowClicked, this, [this](int row) { m_currentRow = row; });
     connect(m_list, &RecordListView::rowDoubleClicked, this, &frmClient::listRowDoubleClicked);
-    connect(m_list, &RecordListView::mouseReleased, this, &frmClient::listMouseReleased);
-    connect(m_list, &RecordListView::viewModeChanged, this, &frmClient::updateViewButtons);
+    connect(m_list, &RecordListView::mouseReleased, this,
+            [this](Qt::MouseButton button, const QPoint &globalPos) {
+                popupListMenu(button, globalPos, [this] { return menuHolder()->mnuClient(); });
+            });
 
     InitClientColumns();
     InitFindBar();
@@ -93,23 +92,9 @@ frmClient::~frmClient()
         m_loader->cancel();
 }
 
-QSize frmClient::sizeHint() const
-{
-    const int menu = m_menuBar ? m_menuBar->sizeHint().height() : 0;
-    return {platform::twips(kDesignWidth), platform::twips(kDesignHeight) + menu};
-}
-
 void frmClient::buildMenus()
 {
-    m_menuBar = new QMenuBar(this);
-    m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    m_menuBar->setNativeMenuBar(false);
-    QMenu *mnuFile = m_menuBar->addMenu(QStringLiteral("文件(&F)"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileClose = mnuFile->addAction(QStringLiteral("关闭(&C)"));
-    mnuFileClose->setObjectName(QStringLiteral("mnuFileClose"));
-    connect(mnuFileClose, &QAction::triggered, this, &frmClient::closeWindow);
-
+    buildMenuBar();
     QMenu *mnuView = m_menuBar->addMenu(QStringLiteral("视图(&V)"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
     mnuViewToolbar = mnuView->addAction(QStringLiteral("工具栏(&T)"));
@@ -129,44 +114,21 @@ void frmClient::buildMenus()
             [this] { mnuViewStatusBar->setChecked(true); });
 }
 
-QAction *frmClient::addToolButton(const QString &key, const QString &toolTip,
-                                  const QString &iconKey)
-{
-    // A button without a tool tip has no text either, since a tool button shows its text as
-    // the tip when it has none of its own.
-    auto *button = new QAction(toolbarIcon(iconKey), toolTip, tbToolBar);
-    button->setObjectName(key);
-    tbToolBar->addAction(button);
-    connect(button, &QAction::triggered, this, [this, button] { toolbarButtonClicked(button); });
-    return button;
-}
-
 void frmClient::buildToolbar()
 {
-    tbToolBar = new QToolBar(this);
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setIconSize(QSize(24, 24));
-    tbToolBar->setMovable(false);
-    tbToolBar->setFloatable(false);
+    RecordListWindow::buildToolbar();
     addToolButton(QStringLiteral("向前"), QStringLiteral("向前"), QStringLiteral("Back"));
     addToolButton(QStringLiteral("返回"), QStringLiteral("返回"), QStringLiteral("Forward"));
     tbToolBar->addSeparator();
-    m_dataCommands.append(
-        addToolButton(QStringLiteral("新建"), QStringLiteral("新建"), QStringLiteral("New")));
-    m_dataCommands.append(addToolButton(QStringLiteral("修改"), {}, QStringLiteral("Edit")));
-    m_dataCommands.append(
-        addToolButton(QStringLiteral("删除"), QStringLiteral("删除"), QStringLiteral("Delete")));
-    m_dataCommands.append(addToolButton(QStringLiteral("属性"), QStringLiteral("属性"),
-                                        QStringLiteral("Properties")));
+    addDataButton(QStringLiteral("新建"), QStringLiteral("新建"), QStringLiteral("New"));
+    addDataButton(QStringLiteral("修改"), {}, QStringLiteral("Edit"));
+    addDataButton(QStringLiteral("删除"), QStringLiteral("删除"), QStringLiteral("Delete"));
+    addDataButton(QStringLiteral("属性"), QStringLiteral("属性"), QStringLiteral("Properties"));
     tbToolBar->addSeparator();
-    m_dataCommands.append(addToolButton(QStringLiteral("刷新"), {}, QStringLiteral("Reflash")));
+    addDataButton(QStringLiteral("刷新"), {}, QStringLiteral("Reflash"));
     addToolButton(QStringLiteral("查找"), QStringLiteral("查找"), QStringLiteral("Find"));
     tbToolBar->addSeparator();
-    m_viewButtons = new ViewModeButtons(
-        [this](const QString &key, const QString &toolTip, const QString &iconKey) {
-            return addToolButton(key, toolTip, iconKey);
-        },
-        this);
+    addViewModeButtons();
 }
 
 void frmClient::buildFindBar()
@@ -200,7 +162,7 @@ void frmClient::buildFindBar()
     QAction *find = TbrFind->addAction(toolbarIcon(QStringLiteral("Find")), QStringLiteral("查找"));
     find->setObjectName(QStringLiteral("查找"));
     connect(find, &QAction::triggered, this, &frmClient::FindClients);
-    m_dataCommands.append(find);
+    addDataCommand(find);
 
     cmbClass = new QComboBox(picFind);
     cmbClass->setObjectName(QStringLiteral("cmbClass"));
@@ -215,7 +177,7 @@ void frmClient::buildFindBar()
         tbClass->addAction(toolbarIcon(QStringLiteral("Class")), QStringLiteral("分类"));
     classify->setObjectName(QStringLiteral("分类"));
     connect(classify, &QAction::triggered, this, &frmClient::ShowClassClients);
-    m_dataCommands.append(classify);
+    addDataCommand(classify);
 
     // Shown over the foot of the list while a long load runs.
     m_progress = new QProgressBar(this);
@@ -235,12 +197,12 @@ void frmClient::buildFindBar()
     layout->addWidget(cmbClass);
     layout->addWidget(tbClass);
     layout->addStretch();
+    layout->addWidget(rowCountLabel(picFind));
 }
 
 void frmClient::InitClientColumns()
 {
-    m_list->setViewMode(ViewModeSetting());
-    updateViewButtons();
+    SetViewMode(ViewModeSetting());
     if (!m_model) {
         m_model = new RecordListModel(clientCaptions(), this);
         m_list->setModel(m_model);
@@ -276,6 +238,7 @@ void frmClient::SizeControls()
     const int findHeight = picFind->sizeHint().height();
     picFind->setGeometry(0, y, w, findHeight);
     y += findHeight;
+    y += placeChangeNotice(y, w);
     m_list->setGeometry(0, y, w, std::max(0, height() - y));
     const int barWidth = std::min(w - 12, 300);
     const int barHeight = m_progress->sizeHint().height();
@@ -320,46 +283,33 @@ void frmClient::loadFinished()
 {
     m_progress->hide();
     if (m_list->rowCount() > 0) {
-        m_list->selectRow(1);
-        m_currentRow = 1;
+        const int added = m_selectAfterLoad >= 0 ? m_db->PositionOfKey(m_selectAfterLoad) : 0;
+        m_currentRow = added > 0 && added <= m_list->rowCount() ? added : 1;
+        m_list->selectRow(m_currentRow);
     } else {
         m_currentRow = 0;
     }
+    m_selectAfterLoad = -1;
     m_dataChanged = false;
+    showRowCount(m_list->rowCount());
     setCommandsEnabled(true);
     emit listLoaded();
 }
 
-void frmClient::setCommandsEnabled(bool enabled)
-{
-    for (QAction *command : std::as_const(m_dataCommands))
-        command->setEnabled(enabled);
-}
-
 std::unique_ptr<clsClient> frmClient::FormatListViewItemToTClient(int row) const
 {
-    if (row < 1 || row > m_model->rowCount())
-        return nullptr;
     auto client = std::make_unique<clsClient>();
-    for (int k = 0; k < ClientColumnCount; ++k)
-        client->setMyProperty(k, m_model->text(row - 1, k));
+    if (!copyListRow(m_list, row, ClientColumnCount,
+                     [&client](int k, const QString &text) { client->setMyProperty(k, text); }))
+        return nullptr;
     return client;
 }
 
 bool frmClient::SaveTClientToDataBase(clsClient &client)
 {
-    const QStringList &captions = clientCaptions();
-    try {
-        for (int index = 0; index < ClientColumnCount; ++index)
-            m_db->SetRecord(captions[index], client.MyProperty(index));
-        m_db->Update();
-        return true;
-    } catch (const DataError &error) {
-        m_db->CancelUpdate();
-        platform::messageBox(this, QStringLiteral("客户资料没有保存：%1").arg(error.text()),
-                             programTitle(), QMessageBox::Warning);
-        return false;
-    }
+    return saveRecord(
+        this, *m_db, clientCaptions(), ClientColumnCount,
+        [&client](int k) { return client.MyProperty(k); }, QStringLiteral("客户资料没有保存"));
 }
 
 void frmClient::ShowClientInfo(int style, clsClient &client)
@@ -400,6 +350,8 @@ void frmClient::OpenClientInfo(int row, int style)
     // changed flag: a pending row must never be committed empty by the next cursor move.
     if (style == StyleNew && !saved)
         m_db->CancelUpdate();
+    // A client just added is selected once the list is there, so the next command acts on it.
+    m_selectAfterLoad = style == StyleNew && saved ? m_db->LastAddedKey() : -1;
     if (m_dataChanged)
         LoadClientList();
 }
@@ -442,6 +394,7 @@ void frmClient::ShowAllClients()
     if (!ready())
         return;
     removeFilter();
+    clearChangeNotice();
     LoadClientList();
 }
 
@@ -481,22 +434,6 @@ void frmClient::ShowClassClients()
     LoadClientList();
 }
 
-int frmClient::ViewMode() const
-{
-    return m_list->viewMode();
-}
-
-void frmClient::SetViewMode(int mode)
-{
-    m_list->setViewMode(mode);
-    updateViewButtons();
-}
-
-void frmClient::updateViewButtons()
-{
-    m_viewButtons->showMode(m_list->viewMode());
-}
-
 void frmClient::toolbarButtonClicked(QAction *button)
 {
     const QString key = button->objectName();
@@ -516,8 +453,6 @@ void frmClient::toolbarButtonClicked(QAction *button)
         OpenClientInfo(m_currentRow, StyleView);
     } else if (key == u"刷新") {
         ShowAllClients();
-    } else if (button->isCheckable()) {
-        SetViewMode(button->data().toInt());
     }
     // "查找" on the main toolbar has no action; the find bar has its own.
 }
@@ -529,29 +464,11 @@ frmMenu *frmClient::menuHolder()
     return m_menu;
 }
 
-void frmClient::listMouseReleased(Qt::MouseButton button, const QPoint &globalPos)
-{
-    if (button != Qt::RightButton || m_list->rowCount() == 0 || !ready())
-        return;
-    menuHolder()->mnuClient()->popup(globalPos);
-}
-
 void frmClient::listRowDoubleClicked()
 {
     const int row = m_list->selectedRow();
     if (row > 0 && ready())
         OpenClientInfo(row, StyleView);
-}
-
-void frmClient::closeWindow()
-{
-    for (QWidget *ancestor = parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(ancestor)) {
-            sub->close();
-            return;
-        }
-    }
-    close();
 }
 
 void frmClient::closeEvent(QCloseEvent *event)

@@ -528,6 +528,7 @@ void clsDataBase::commitPending()
             query.addBindValue(value);
         if (!query.exec())
             throwError(query.lastError().text());
+        m_lastAddedKey = query.lastInsertId().toLongLong();
     } else {
         if (names.isEmpty()) {
             m_pending.reset();

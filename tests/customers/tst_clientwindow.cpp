@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -55,6 +56,12 @@ QStringList listColumn(frmClient *window, int column)
 QStringList listNames(frmClient *window)
 {
     return listColumn(window, ClientName);
+}
+
+// What the find bar's row count says.
+QString rowCount(frmClient *window)
+{
+    return window->findChild<QLabel *>(u"lblRecordCount"_s)->text();
 }
 
 bool waitLoaded(frmClient *window)
@@ -440,11 +447,13 @@ void TestClientWindow::find()
     QVERIFY(waitLoaded(window));
     QCOMPARE(listNames(window), names);
     QCOMPARE(window->CurrentRow(), names.isEmpty() ? 0 : 1);
+    QCOMPARE(rowCount(window), u"共 %1 条"_s.arg(names.size()));
     QVERIFY(m_recorder->messages.isEmpty());
     // "刷新" removes the filter again.
     toolButton(window, u"刷新"_s)->trigger();
     QVERIFY(waitLoaded(window));
     QCOMPARE(listNames(window), all);
+    QCOMPARE(rowCount(window), u"共 5 条"_s);
 }
 
 void TestClientWindow::findIncomplete_data()
@@ -620,7 +629,9 @@ void TestClientWindow::newClientConfirmed()
     QCOMPARE(listNames(window), (QStringList{u"甲"_s, u"乙"_s, u"丙"_s}));
     QCOMPARE(window->lstvwClientInfo()->model()->text(2, ClientAuditing), u"False"_s);
     QCOMPARE(window->lstvwClientInfo()->model()->text(2, ClientID), u"3"_s);
-    QCOMPARE(window->CurrentRow(), 1);
+    // The new client is the current and the selected row.
+    QCOMPARE(window->CurrentRow(), 3);
+    QCOMPARE(window->lstvwClientInfo()->selectedRow(), 3);
     QVERIFY(!window->DataChanged());
 }
 
