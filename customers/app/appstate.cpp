@@ -2,6 +2,8 @@
 
 #include "frmclient.h"
 
+#include "customers/shared/opendatabase.h"
+
 #include "customers/data/clsdatabase.h"
 #include "customers/data/columns.h"
 #include "platform/paths.h"
@@ -49,16 +51,27 @@ void setDataFilePath(const QString &path)
     dataPathOverride() = path;
 }
 
-bool CheckDBFile()
+DatabaseLocation dataLocation()
 {
-    return QFileInfo(dataFilePath()).isFile();
+    const DatabaseLocation configured = DatabaseLocation::fromSettings();
+    if (configured.isServer() || configured != DatabaseLocation::localFile())
+        return configured;
+    return DatabaseLocation::parse(dataFilePath());
 }
 
-QString testDatabaseLocation(const QString &url)
+bool CheckDBFile()
 {
-    clsDataBase database(url.isEmpty() ? dataFilePath() : url);
+    const DatabaseLocation location = dataLocation();
+    return location.isServer() || QFileInfo(location.path()).isFile();
+}
+
+QString testDatabaseLocation(const DatabaseLocation &location, QWidget *parent)
+{
+    if (!location.isValid())
+        return location.errorText();
+    clsDataBase database(location);
     for (const char16_t *table : {kClientTable, kPlanTable}) {
-        if (!database.OpenDB(QString::fromUtf16(table))) {
+        if (!openTable(database, QString::fromUtf16(table), parent)) {
             try {
                 return database.Error().text();
             } catch (const DataError &) {

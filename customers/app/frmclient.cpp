@@ -54,7 +54,7 @@ constexpr Condition kConditions[] = {
 } // namespace
 
 frmClient::frmClient(QWidget *parent)
-    : RecordListWindow(std::make_unique<clsDataBase>(dataFilePath()),
+    : RecordListWindow(std::make_unique<clsDataBase>(dataLocation()),
                        QSize(kDesignWidth, kDesignHeight), parent)
 {
     setObjectName(QStringLiteral("frmClient"));
@@ -63,12 +63,8 @@ frmClient::frmClient(QWidget *parent)
     setMinimumWidth(platform::twips(kMinimumWidth));
 
     m_dataChanged = true;
-    if (!m_db->OpenDB(QString::fromUtf16(kClientTable))) {
-        platform::messageBox(this,
-                             QStringLiteral("无法打开数据库“%1”中的客户表，客户列表将是空的。")
-                                 .arg(m_db->DataPath()),
-                             programTitle(), QMessageBox::Warning);
-    }
+    openWindowTable(QString::fromUtf16(kClientTable), QStringLiteral("客户表"),
+                    QStringLiteral("客户列表"));
     buildMenus();
     buildToolbar();
     buildFindBar();
@@ -293,6 +289,8 @@ void frmClient::loadFinished()
     m_dataChanged = false;
     showRowCount(m_list->rowCount());
     setCommandsEnabled(true);
+    if (!m_loader->failure().isEmpty())
+        reportError(QStringLiteral("客户列表没有读完"), m_loader->failure());
     emit listLoaded();
 }
 
@@ -327,16 +325,21 @@ void frmClient::OpenClientInfo(int row, int style)
     if (row < 0)
         row = m_currentRow;
     std::unique_ptr<clsClient> client;
-    if (style != StyleNew) {
-        if (m_list->rowCount() == 0 || row < 1 || row > m_list->rowCount())
-            return;
-        client = FormatListViewItemToTClient(row);
-        m_db->Move(row);
-    } else {
-        client = std::make_unique<clsClient>();
-        m_db->AddNew();
-        client->setRegisterDate(QDate::currentDate());
-        client->setAuditing(false);
+    try {
+        if (style != StyleNew) {
+            if (m_list->rowCount() == 0 || row < 1 || row > m_list->rowCount())
+                return;
+            client = FormatListViewItemToTClient(row);
+            m_db->Move(row);
+        } else {
+            client = std::make_unique<clsClient>();
+            m_db->AddNew();
+            client->setRegisterDate(QDate::currentDate());
+            client->setAuditing(false);
+        }
+    } catch (const DataError &error) {
+        reportError(QStringLiteral("客户资料无法打开"), error.text());
+        return;
     }
     ShowClientInfo(style, *client);
     bool saved = false;
@@ -369,8 +372,7 @@ void frmClient::DeleteClient(int row)
         m_db->Move(row);
         m_db->Delete();
     } catch (const DataError &error) {
-        platform::messageBox(this, QStringLiteral("客户资料没有删除：%1").arg(error.text()),
-                             programTitle(), QMessageBox::Warning);
+        reportError(QStringLiteral("客户资料没有删除"), error.text());
         return;
     }
     m_dataChanged = true;
@@ -391,7 +393,7 @@ void frmClient::removeFilter()
 
 void frmClient::ShowAllClients()
 {
-    if (!ready())
+    if (IsLoading() || !reopenTable())
         return;
     removeFilter();
     clearChangeNotice();

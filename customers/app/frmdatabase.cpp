@@ -1,10 +1,7 @@
 #include "frmdatabase.h"
 
 #include "appstate.h"
-#include "customers/shared/settings.h"
 #include "ui_frmdatabase.h"
-
-#include <QUrl>
 
 namespace kestrova {
 
@@ -12,56 +9,44 @@ namespace {
 
 constexpr int kDefaultPort = 5432;
 
-bool isServerUrl(const QUrl &address)
-{
-    return address.scheme() == u"postgresql" || address.scheme() == u"postgres";
-}
-
 } // namespace
 
 frmDatabase::frmDatabase(QWidget *parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::frmDatabase>())
+    , m_file(DatabaseLocation::file(dataFilePath()))
 {
     ui->setupUi(this);
-    ui->lblLocalPath->setText(dataFilePath());
     connect(ui->optLocal, &QRadioButton::toggled, this, &frmDatabase::updateEnabled);
     connect(ui->cmdTest, &QPushButton::clicked, this, &frmDatabase::cmdTest_Click);
     connect(ui->cmdOk, &QPushButton::clicked, this, &frmDatabase::cmdOk_Click);
     connect(ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    setUrl(DatabaseUrlSetting());
+    setLocation(dataLocation());
 }
 
 frmDatabase::~frmDatabase() = default;
 
-QString frmDatabase::url() const
+DatabaseLocation frmDatabase::location() const
 {
     if (ui->optLocal->isChecked())
-        return {};
-    QUrl address;
-    address.setScheme(QStringLiteral("postgresql"));
-    const QString user = ui->txtUser->text().trimmed();
-    if (!user.isEmpty())
-        address.setUserName(user);
-    address.setHost(ui->txtHost->text().trimmed());
-    address.setPort(ui->txtPort->value());
-    const QString database = ui->txtDatabase->text().trimmed();
-    if (!database.isEmpty())
-        address.setPath(u'/' + database);
-    return address.toString(QUrl::FullyEncoded);
+        return m_file;
+    return DatabaseLocation::server(ui->txtHost->text().trimmed(), ui->txtPort->value(),
+                                    ui->txtDatabase->text().trimmed(),
+                                    ui->txtUser->text().trimmed());
 }
 
-void frmDatabase::setUrl(const QString &url)
+void frmDatabase::setLocation(const DatabaseLocation &location)
 {
-    const QUrl address(url.trimmed(), QUrl::TolerantMode);
-    const bool server = !url.trimmed().isEmpty() && isServerUrl(address);
+    const bool server = location.isServer();
+    if (!server && location.isValid())
+        m_file = location;
+    ui->lblLocalPath->setText(m_file.path());
     ui->optServer->setChecked(server);
     ui->optLocal->setChecked(!server);
-    ui->txtHost->setText(server ? address.host() : QString());
-    ui->txtPort->setValue(server ? address.port(kDefaultPort) : kDefaultPort);
-    ui->txtDatabase->setText(server ? address.path().mid(1) : QString());
-    ui->txtUser->setText(server ? address.userName() : QString());
-    ui->lblTestResult->clear();
+    ui->txtHost->setText(server ? location.host() : QString());
+    ui->txtPort->setValue(server && location.port() > 0 ? location.port() : kDefaultPort);
+    ui->txtDatabase->setText(server ? location.database() : QString());
+    ui->txtUser->setText(server ? location.user() : QString());
     updateEnabled();
 }
 
@@ -74,9 +59,10 @@ void frmDatabase::updateEnabled()
 
 void frmDatabase::cmdTest_Click()
 {
+    ui->lblTestResult->setStyleSheet({});
     ui->lblTestResult->setText(QStringLiteral("正在连接…"));
     ui->lblTestResult->repaint();
-    const QString failure = testDatabaseLocation(url());
+    const QString failure = testDatabaseLocation(location(), this);
     ui->lblTestResult->setStyleSheet(failure.isEmpty() ? QStringLiteral("color: #1d6b1d;")
                                                        : QStringLiteral("color: #a01010;"));
     ui->lblTestResult->setText(failure.isEmpty() ? QStringLiteral("连接成功")
@@ -85,7 +71,10 @@ void frmDatabase::cmdTest_Click()
 
 void frmDatabase::cmdOk_Click()
 {
-    SaveDatabaseUrlSetting(url());
+    // The program's own file is stored as no setting at all, so it follows the program.
+    const DatabaseLocation chosen = location();
+    DatabaseLocation::saveToSettings(
+        chosen == DatabaseLocation::file(dataFilePath()) ? DatabaseLocation::localFile() : chosen);
     accept();
 }
 

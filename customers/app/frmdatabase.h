@@ -1,5 +1,7 @@
 #pragma once
 
+#include "customers/data/databaselocation.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -10,9 +12,9 @@ namespace Ui {
 class frmDatabase;
 }
 
-// "数据库设置…": where this desk's customer database is, the local file beside the program or a
-// PostgreSQL server (host, port, database, user). "测试连接" tries a real connection; "确定"
-// stores the address as the "Database/Url" setting. No password is asked for or kept here.
+// "数据库设置…": where this desk's customer database is, the local file or a PostgreSQL server
+// (host or socket folder, port, database, user). "测试连接" tries a real connection; "确定"
+// stores the choice as the "Database/Url" setting, never with a password.
 class frmDatabase : public QDialog
 {
     Q_OBJECT
@@ -21,10 +23,10 @@ public:
     explicit frmDatabase(QWidget *parent = nullptr);
     ~frmDatabase() override;
 
-    // The address the fields make; empty for the local file.
-    QString url() const;
-    // Fills the fields from an address; anything but a postgresql:// address means the file.
-    void setUrl(const QString &url);
+    // The database the fields name: the file shown, or a server.
+    DatabaseLocation location() const;
+    // Fills the fields from a location.
+    void setLocation(const DatabaseLocation &location);
 
     void cmdTest_Click();
     void cmdOk_Click();
@@ -33,6 +35,7 @@ private:
     void updateEnabled();
 
     std::unique_ptr<Ui::frmDatabase> ui;
+    DatabaseLocation m_file; // the file "本机文件" stands for
 };
 
 } // namespace kestrova

@@ -259,9 +259,9 @@ Form1 *MDIFrmMain::passwordDialog() const
 
 void MDIFrmMain::mnuFileDatabase_Click()
 {
-    const QString before = DatabaseUrlSetting();
+    const DatabaseLocation before = dataLocation();
     frmDatabase dialog(this);
-    if (dialog.exec() != QDialog::Accepted || DatabaseUrlSetting() == before ||
+    if (dialog.exec() != QDialog::Accepted || dataLocation() == before ||
         (!gfrmClient && !gfrmPlan))
         return;
     platform::messageBox(this,

@@ -89,7 +89,6 @@ frmPlan::frmPlan(const QString &dataPath, QWidget *parent)
     // Window load: the changed flag forces the first load to build the reminder table.
     m_dataChanged = true;
     m_reminders.clear();
-    const bool opened = m_db->OpenDB(QString::fromUtf16(kPlanTable));
 
     buildMenus();
     buildToolbar();
@@ -115,12 +114,8 @@ frmPlan::frmPlan(const QString &dataPath, QWidget *parent)
     m_sliceTimer.setInterval(0);
     connect(&m_sliceTimer, &QTimer::timeout, this, &frmPlan::readSlice);
 
-    if (!opened) {
-        platform::messageBox(this,
-                             QStringLiteral("无法打开数据库“%1”中的工作计划表，计划列表将是空的。")
-                                 .arg(m_db->DataPath()),
-                             programTitle(), QMessageBox::Warning);
-    }
+    openWindowTable(QString::fromUtf16(kPlanTable), QStringLiteral("工作计划表"),
+                    QStringLiteral("计划列表"));
 
     InitPlanColumns();
     m_splitterX = std::max(toTwips(picPlan->sizeHint().width()), 3000);
@@ -451,7 +446,9 @@ void frmPlan::LoadPlanList()
     }
     try {
         m_load.total = m_db->GetRecordCount();
-    } catch (const DataError &) {
+    } catch (const DataError &error) {
+        if (error.kind() == DataError::ConnectionLost)
+            m_load.failure = error.text();
         finishLoad();
         return;
     }
@@ -510,10 +507,16 @@ void frmPlan::readSlice()
             if (limit > 0 || clock.elapsed() >= kSliceMilliseconds)
                 break;
         }
-    } catch (const DataError &) {
-        // Read the failing row the ordinary way, which reports the damage and ends the program.
-        m_db->Move(m_load.done + 1);
-        m_db->GetRecordAt(0);
+    } catch (const DataError &error) {
+        if (error.kind() == DataError::ConnectionLost) {
+            // The rows read so far stay; the next command reconnects.
+            m_load.failure = error.text();
+        } else {
+            // Read the failing row the ordinary way, which reports the damage and ends the
+            // program.
+            m_db->Move(m_load.done + 1);
+            m_db->GetRecordAt(0);
+        }
         m_load.total = m_load.done;
     }
     if (m_load.done >= m_load.total) {
@@ -529,7 +532,9 @@ void frmPlan::finishLoad()
 {
     m_sliceTimer.stop();
     m_progress->hide();
-    if (m_load.rebuildReminders)
+    // A load the server broke off keeps the reminder table it had.
+    const QString failure = m_load.failure;
+    if (m_load.rebuildReminders && failure.isEmpty())
         m_reminders = std::move(m_load.reminders);
     m_load = Load{};
     if (m_list->rowCount() > 0) {
@@ -537,7 +542,8 @@ void frmPlan::finishLoad()
         m_currentRow = 1;
     }
     LoadTodayList();
-    m_dataChanged = false;
+    // Unless the whole table was read, the next load rebuilds the reminder table again.
+    m_dataChanged = m_dataChanged && !failure.isEmpty();
     m_loading = false;
     showRowCount(m_list->rowCount());
     setCommandsEnabled(true);
@@ -545,6 +551,8 @@ void frmPlan::finishLoad()
     SetBoldDays(true);
     if (m_followChanges)
         followTableChanges();
+    if (!failure.isEmpty())
+        reportError(QStringLiteral("计划列表没有读完"), failure);
     emit listLoaded();
 }
 
@@ -594,12 +602,6 @@ bool frmPlan::SaveTPlanToDataBase(clsPlan &TPlan)
     return saveRecord(
         this, *m_db, planCaptions(), PlanColumnCount,
         [&TPlan](int k) { return TPlan.MyProperty(k); }, QStringLiteral("工作计划没有保存"));
-}
-
-void frmPlan::reportError(const QString &what, const QString &reason)
-{
-    platform::messageBox(this, what + QStringLiteral("：") + reason, programTitle(),
-                         QMessageBox::Warning);
 }
 
 bool frmPlan::moveToPlan(qint64 key)
@@ -755,7 +757,7 @@ void frmPlan::DeletePlan(int row)
 
 void frmPlan::ShowAllPlans()
 {
-    if (!ready())
+    if (m_unloaded || m_loading || m_inDialog || !reopenTable())
         return;
     try {
         m_db->CancelFilter();

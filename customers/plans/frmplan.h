@@ -131,6 +131,7 @@ private:
         int startColumn = -1;
         int endColumn = -1;
         int keyColumn = -1;
+        QString failure; // the server was lost
     };
 
     void buildMenus();
@@ -149,7 +150,6 @@ private:
     // Reads the reminder periods and today's plans of the whole table again, so the calendar
     // and the today list show another desk's change; the list waits for "刷新".
     void followTableChanges();
-    void reportError(const QString &what, const QString &reason);
     void unload();
     int windowWidthTwips() const;
     int innerTop() const;

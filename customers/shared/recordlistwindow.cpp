@@ -1,11 +1,13 @@
 #include "recordlistwindow.h"
 
+#include "opendatabase.h"
 #include "recordlistmodel.h"
 #include "recordlistview.h"
 #include "settings.h"
 #include "toolbaricons.h"
 #include "viewmodebuttons.h"
 
+#include "customers/data/changenotifier.h"
 #include "customers/data/clsdatabase.h"
 #include "customers/data/columns.h"
 #include "platform/messagebox.h"
@@ -81,6 +83,55 @@ int RecordListWindow::placeChangeNotice(int y, int width)
     const int height = m_changeNotice->sizeHint().height();
     m_changeNotice->setGeometry(0, y, width, height);
     return height;
+}
+
+bool RecordListWindow::openWindowTable(const QString &table, const QString &tableName,
+                                       const QString &list)
+{
+    m_table = table;
+    const bool opened = openTable(*m_db, table, this);
+    if (m_db->Location().isServer()) {
+        auto *notifier = new ChangeNotifier(m_db->Location(), this);
+        connect(notifier, &ChangeNotifier::externalChange, this, [this](const QString &changed) {
+            if (changed == m_table)
+                tableChangedElsewhere();
+        });
+    }
+    if (!opened) {
+        // A server says why; a missing file needs no more words.
+        QString reason;
+        if (m_db->ErrorKind() != DataError::General) {
+            try {
+                reason = m_db->Error().text();
+            } catch (const DataError &) {
+            }
+        }
+        platform::messageBox(this,
+                             QStringLiteral("无法打开数据库“%1”中的%2，%3将是空的。")
+                                     .arg(m_db->DataPath(), tableName, list) +
+                                 (reason.isEmpty() ? QString() : u'\n' + reason),
+                             QString::fromUtf16(kProgramTitle), QMessageBox::Warning);
+    }
+    return opened;
+}
+
+bool RecordListWindow::reopenTable()
+{
+    if (m_db->IsOpened() || m_table.isEmpty())
+        return m_db->IsOpened();
+    if (openTable(*m_db, m_table, this))
+        return true;
+    try {
+        reportError(QStringLiteral("数据库仍无法打开"), m_db->Error().text());
+    } catch (const DataError &) {
+    }
+    return false;
+}
+
+void RecordListWindow::reportError(const QString &what, const QString &reason)
+{
+    platform::messageBox(this, what + QStringLiteral("：") + reason,
+                         QString::fromUtf16(kProgramTitle), QMessageBox::Warning);
 }
 
 QMenuBar *RecordListWindow::buildMenuBar()
@@ -227,8 +278,8 @@ bool copyListRow(const RecordListView *list, int row, int columns,
     return true;
 }
 
-bool saveRecord(QWidget *window, clsDataBase &database, const QStringList &captions, int columns,
-                const std::function<QString(int)> &value, const QString &what)
+bool saveRecord(RecordListWindow *window, clsDataBase &database, const QStringList &captions,
+                int columns, const std::function<QString(int)> &value, const QString &what)
 {
     try {
         for (int index = 0; index < columns; ++index)
@@ -237,8 +288,7 @@ bool saveRecord(QWidget *window, clsDataBase &database, const QStringList &capti
         return true;
     } catch (const DataError &error) {
         database.CancelUpdate();
-        platform::messageBox(window, what + QStringLiteral("：") + error.text(),
-                             QString::fromUtf16(kProgramTitle), QMessageBox::Warning);
+        window->reportError(what, error.text());
         return false;
     }
 }

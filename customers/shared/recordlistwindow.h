@@ -40,6 +40,10 @@ public:
     static QString changeNoticeText();
     bool changeNoticeShown() const;
 
+    // Tells the user what a failed command `what` ran into (for a lost server the data layer's
+    // message, "无法连接数据库服务器 …").
+    void reportError(const QString &what, const QString &reason);
+
 public slots:
     // Another desk changed the table: the notice shows until the next "刷新".
     virtual void tableChangedElsewhere();
@@ -52,6 +56,13 @@ protected:
     RecordListWindow(std::unique_ptr<clsDataBase> database, QSize designTwips,
                      QWidget *parent = nullptr);
 
+    // Opens the window's table, asking for a server password when needed, and listens for
+    // other desks' changes to it. When the table cannot be opened the user is told why and
+    // that `list` stays empty; the next "刷新" tries again.
+    bool openWindowTable(const QString &table, const QString &tableName, const QString &list);
+    // Opens the table again when it could not be opened (a server that was down); whether it
+    // is open now.
+    bool reopenTable();
     // The menu bar with its "文件(&F)" menu holding "关闭(&C)".
     QMenuBar *buildMenuBar();
     // The empty toolbar `tbToolBar`.
@@ -96,6 +107,7 @@ protected:
 private:
     void updateViewButtons();
 
+    QString m_table;
     QSize m_designTwips;
     ViewModeButtons *m_viewButtons = nullptr;
     QLabel *m_rowCount = nullptr;
@@ -111,7 +123,7 @@ bool copyListRow(const RecordListView *list, int row, int columns,
 // Writes `columns` values (`value(k)` into the column named `captions[k]`) to the cursor's current
 // or pending row and commits. On a refusal the pending row is dropped and the user told
 // "`what`：reason"; returns false then.
-bool saveRecord(QWidget *window, clsDataBase &database, const QStringList &captions, int columns,
-                const std::function<QString(int)> &value, const QString &what);
+bool saveRecord(RecordListWindow *window, clsDataBase &database, const QStringList &captions,
+                int columns, const std::function<QString(int)> &value, const QString &what);
 
 } // namespace kestrova

@@ -9,45 +9,23 @@ namespace {
 constexpr char16_t kApplication[] = u"Kestrova";
 constexpr char16_t kSection[] = u"Settings";
 
-constexpr char16_t kDatabaseUrl[] = u"Database/Url";
-
 QString settingPath(const QString &key)
 {
     return QString::fromUtf16(kSection) + u'/' + key;
-}
-
-QString readValue(const QString &path, const QString &defaultValue)
-{
-    const QSettings settings(QString::fromUtf16(kApplication), QString::fromUtf16(kApplication));
-    return settings.value(path, defaultValue).toString();
-}
-
-void writeValue(const QString &path, const QString &value)
-{
-    QSettings settings(QString::fromUtf16(kApplication), QString::fromUtf16(kApplication));
-    settings.setValue(path, value);
 }
 
 } // namespace
 
 QString GetSetting(const QString &key, const QString &defaultValue)
 {
-    return readValue(settingPath(key), defaultValue);
+    const QSettings settings(QString::fromUtf16(kApplication), QString::fromUtf16(kApplication));
+    return settings.value(settingPath(key), defaultValue).toString();
 }
 
 void SaveSetting(const QString &key, const QString &value)
 {
-    writeValue(settingPath(key), value);
-}
-
-QString DatabaseUrlSetting()
-{
-    return readValue(QString::fromUtf16(kDatabaseUrl), {});
-}
-
-void SaveDatabaseUrlSetting(const QString &url)
-{
-    writeValue(QString::fromUtf16(kDatabaseUrl), url);
+    QSettings settings(QString::fromUtf16(kApplication), QString::fromUtf16(kApplication));
+    settings.setValue(settingPath(key), value);
 }
 
 long long leadingNumber(QStringView text, bool *ok)

@@ -24,10 +24,4 @@ long long leadingNumber(QStringView text, bool *ok = nullptr);
 int ViewModeSetting();
 void SaveViewModeSetting(int mode);
 
-// Where this desk's customer database is, kept beside the other settings as "Database/Url":
-// empty for the local file, otherwise a server address such as
-// postgresql://kestrova@dbhost:5432/office. Never holds a password.
-QString DatabaseUrlSetting();
-void SaveDatabaseUrlSetting(const QString &url);
-
 } // namespace kestrova

@@ -368,12 +368,14 @@ void TestMainWindow::databaseSettings_data()
     QTest::newRow("default port, no user")
         << u"postgres://10.0.0.7/客户库"_s
         << QStringList{u"10.0.0.7"_s, u"5432"_s, u"客户库"_s, QString()}
-        << u"postgresql://10.0.0.7:5432/%E5%AE%A2%E6%88%B7%E5%BA%93"_s;
+        << u"postgresql://10.0.0.7:5432/客户库"_s;
     // A password someone wrote into the address is not kept.
     QTest::newRow("password dropped") << u"postgresql://anna:geheim@db/office"_s
                                       << QStringList{u"db"_s, u"5432"_s, u"office"_s, u"anna"_s}
                                       << u"postgresql://anna@db:5432/office"_s;
-    QTest::newRow("not an address") << u"khdata.mdb"_s << QStringList() << QString();
+    // Another file than the program's own stays chosen.
+    QTest::newRow("other file") << u"/srv/kunden/khdata.mdb"_s << QStringList()
+                                << u"/srv/kunden/khdata.mdb"_s;
 }
 
 // The dialog shows the stored address in its fields and "确定" stores what the fields say.
