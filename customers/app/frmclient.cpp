@@ -307,7 +307,8 @@ bool frmClient::SaveTClientToDataBase(clsClient &client)
 {
     return saveRecord(
         this, *m_db, clientCaptions(), ClientColumnCount,
-        [&client](int k) { return client.MyProperty(k); }, QStringLiteral("客户资料没有保存"));
+        [&client](int k) { return client.MyProperty(k); }, QStringLiteral("客户资料没有保存"),
+        m_db->CurrentEditMode() == clsDataBase::EditAdd ? QStringList() : m_seen);
 }
 
 void frmClient::ShowClientInfo(int style, clsClient &client)
@@ -330,6 +331,7 @@ void frmClient::OpenClientInfo(int row, int style)
             if (m_list->rowCount() == 0 || row < 1 || row > m_list->rowCount())
                 return;
             client = FormatListViewItemToTClient(row);
+            m_seen = m_model->rowTexts(row - 1);
             m_db->Move(row);
         } else {
             client = std::make_unique<clsClient>();
@@ -345,6 +347,7 @@ void frmClient::OpenClientInfo(int row, int style)
     bool saved = false;
     if (client->IsChangedDate()) {
         saved = SaveTClientToDataBase(*client);
+        m_seen.clear();
         client->setIsChangedDate(false);
         if (saved)
             m_dataChanged = true;

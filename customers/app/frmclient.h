@@ -99,6 +99,7 @@ private:
     frmMenu *m_menu = nullptr;
     int m_currentRow = 0;
     qint64 m_selectAfterLoad = -1; // key of a client to select when the load ends
+    QStringList m_seen; // the texts of the client being edited, as the user was shown them
     bool m_dataChanged = false;
 };
 

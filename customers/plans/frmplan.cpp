@@ -601,7 +601,8 @@ bool frmPlan::SaveTPlanToDataBase(clsPlan &TPlan)
 {
     return saveRecord(
         this, *m_db, planCaptions(), PlanColumnCount,
-        [&TPlan](int k) { return TPlan.MyProperty(k); }, QStringLiteral("工作计划没有保存"));
+        [&TPlan](int k) { return TPlan.MyProperty(k); }, QStringLiteral("工作计划没有保存"),
+        m_db->CurrentEditMode() == clsDataBase::EditAdd ? QStringList() : m_seen);
 }
 
 bool frmPlan::moveToPlan(qint64 key)
@@ -631,6 +632,7 @@ void frmPlan::OpenPlanInfo(int row, int style)
             record = FormatListViewItemToTplan(row);
             if (!record)
                 return;
+            m_seen = m_model->rowTexts(row - 1);
             bool numeric = false;
             const qint64 key = record->ID().toLongLong(&numeric);
             if (!numeric || !moveToPlan(key)) {
@@ -668,6 +670,7 @@ void frmPlan::runPlanDialog(clsPlan &record, int style)
     bool saved = false;
     if (record.IsChangedDate()) {
         saved = SaveTPlanToDataBase(record);
+        m_seen.clear();
         record.setIsChangedDate(false);
         if (saved)
             m_dataChanged = true;
@@ -830,8 +833,11 @@ void frmPlan::ShowTodayPlan(QListWidgetItem *entry)
             m_db->CancelFilter();
             return;
         }
-        for (int k = 0; k < PlanColumnCount; ++k)
-            record.setMyProperty(k, m_db->GetRecord(captions[k]));
+        m_seen.clear();
+        for (int k = 0; k < PlanColumnCount; ++k) {
+            m_seen.append(m_db->GetRecord(captions[k]));
+            record.setMyProperty(k, m_seen.constLast());
+        }
     } catch (const DataError &error) {
         reportError(QStringLiteral("工作计划无法打开"), error.text());
         return;

@@ -187,6 +187,7 @@ private:
     bool m_inDialog = false;
     bool m_unloaded = false;
     bool m_splitterMoving = false;
+    QStringList m_seen;           // the texts of the plan being edited, as the user was shown them
     bool m_followChanges = false; // another desk changed the table during a load or a dialog
     int m_splitterX = 0;          // twips: the grip's left edge
     int m_splitterBar = 0;        // twips: the drag bar's left edge while dragging

@@ -278,17 +278,48 @@ bool copyListRow(const RecordListView *list, int row, int columns,
     return true;
 }
 
+namespace {
+
+// Refuses the edit of the current row when another desk changed or deleted it since the user
+// was shown `seen` (its texts in caption order); the cursor stays on the row.
+void checkUnchanged(clsDataBase &database, const QStringList &captions, const QStringList &seen)
+{
+    const qint64 key = database.KeyAt(database.AbsolutePosition());
+    database.Requery(); // reads the row afresh
+    const int position = key < 0 ? 0 : database.PositionOfKey(key);
+    if (position < 1 || !database.MoveToKey(key))
+        throw DataError(QStringLiteral("another user deleted the row meanwhile"),
+                        DataError::Deleted);
+    const QStringList now = database.RowTexts(position);
+    for (int k = 0; k < seen.size() && k < captions.size(); ++k) {
+        const int column = database.ColumnIndex(captions[k]);
+        if (column >= 0 && now.value(column) != seen[k])
+            throw DataError(QStringLiteral("another user changed the row meanwhile"),
+                            DataError::Conflict);
+    }
+}
+
+} // namespace
+
 bool saveRecord(RecordListWindow *window, clsDataBase &database, const QStringList &captions,
-                int columns, const std::function<QString(int)> &value, const QString &what)
+                int columns, const std::function<QString(int)> &value, const QString &what,
+                const QStringList &seen)
 {
     try {
+        if (!seen.isEmpty())
+            checkUnchanged(database, captions, seen);
         for (int index = 0; index < columns; ++index)
             database.SetRecord(captions[index], value(index));
         database.Update();
         return true;
     } catch (const DataError &error) {
         database.CancelUpdate();
-        window->reportError(what, error.text());
+        QString reason = error.text();
+        if (error.kind() == DataError::Conflict)
+            reason = QStringLiteral("其他用户已修改了这条记录，请按“刷新”查看后再修改");
+        else if (error.kind() == DataError::Deleted)
+            reason = QStringLiteral("其他用户已删除了这条记录");
+        window->reportError(what, reason);
         return false;
     }
 }

@@ -121,9 +121,11 @@ private:
 bool copyListRow(const RecordListView *list, int row, int columns,
                  const std::function<void(int, const QString &)> &set);
 // Writes `columns` values (`value(k)` into the column named `captions[k]`) to the cursor's current
-// or pending row and commits. On a refusal the pending row is dropped and the user told
-// "`what`：reason"; returns false then.
+// or pending row and commits. An edit of a row the user was shown as `seen` (its texts in caption
+// order) is refused when another desk changed or deleted the row since. On a refusal the pending
+// row is dropped and the user told "`what`：reason"; returns false then.
 bool saveRecord(RecordListWindow *window, clsDataBase &database, const QStringList &captions,
-                int columns, const std::function<QString(int)> &value, const QString &what);
+                int columns, const std::function<QString(int)> &value, const QString &what,
+                const QStringList &seen = {});
 
 } // namespace kestrova

@@ -146,6 +146,8 @@ private slots:
     void newClientNotSaved_data();
     void newClientNotSaved();
     void viewEditConfirm();
+    void otherDeskChangedTheRow_data();
+    void otherDeskChangedTheRow();
     void auditFlag_data();
     void auditFlag();
     void popupMenuOnEmptyList();
@@ -704,6 +706,40 @@ void TestClientWindow::viewEditConfirm()
              (QStringList{u"010-1"_s, u"010-2222"_s, u"010-1"_s}));
     QCOMPARE(listColumn(window, ClientPhone), (QStringList{u"010-1"_s, u"010-2222"_s, u"010-1"_s}));
     QCOMPARE(listNames(window), (QStringList{u"甲"_s, u"乙"_s, u"丙"_s}));
+}
+
+void TestClientWindow::otherDeskChangedTheRow_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("phones");
+    QTest::newRow("changed")
+        << u"UPDATE \"客户\" SET \"电话\" = '9' WHERE \"编号\" = 1"_s
+        << u"客户资料没有保存：其他用户已修改了这条记录，请按“刷新”查看后再修改"_s
+        << QStringList{u"9"_s, u"010-1"_s};
+    QTest::newRow("deleted") << u"DELETE FROM \"客户\" WHERE \"编号\" = 1"_s
+                             << u"客户资料没有保存：其他用户已删除了这条记录"_s
+                             << QStringList{u"010-1"_s};
+}
+
+// An edit of a row another desk changed or deleted meanwhile is refused, never written over.
+void TestClientWindow::otherDeskChangedTheRow()
+{
+    QFETCH(QString, statement);
+    QFETCH(QString, message);
+    m_database->addNamed({u"甲"_s, u"乙"_s}, {{u"电话"_s, u"010-1"_s}});
+    frmClient *window = open();
+    QVERIFY(window);
+    ModalHandler<frmClientInfo> edit([&](frmClientInfo *dialog) {
+        QVERIFY(m_database->raw.exec(statement));
+        setText(dialog, u"txtField_6"_s, u"010-2222"_s);
+        press(dialog, "cmdOk");
+    });
+    toolButton(window, u"修改"_s)->trigger();
+    QCOMPARE(edit.seen, 1);
+    QVERIFY(waitLoaded(window));
+    QCOMPARE(m_recorder->texts(), QStringList{message});
+    QTEST(m_database->raw.column(u"SELECT \"电话\" FROM \"客户\" ORDER BY \"编号\""_s), "phones");
 }
 
 void TestClientWindow::auditFlag_data()
