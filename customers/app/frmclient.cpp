@@ -384,21 +384,10 @@ void frmClient::DeleteClient(int row)
     m_list->selectRow(m_currentRow <= m_list->rowCount() ? m_currentRow : 0);
 }
 
-void frmClient::removeFilter()
-{
-    try {
-        m_db->CancelFilter();
-    } catch (const DataError &) {
-        // The table can no longer be read; the reload that follows reads the rows of the
-        // previous filter and so reports the damaged database the way every failed read does.
-    }
-}
-
 void frmClient::ShowAllClients()
 {
-    if (IsLoading() || !reopenTable())
+    if (IsLoading() || !reopenTable() || !removeFilter(QStringLiteral("客户列表")))
         return;
-    removeFilter();
     clearChangeNotice();
     LoadClientList();
 }
@@ -431,11 +420,13 @@ void frmClient::ShowClassClients()
 {
     if (!ready())
         return;
-    if (cmbClass->currentIndex() <= 0)
-        removeFilter();
-    else
+    if (cmbClass->currentIndex() <= 0) {
+        if (!removeFilter(QStringLiteral("客户列表")))
+            return;
+    } else {
         m_db->FilterField(clientCaptions()[ClientProperty], cmbClass->currentText(),
                           QStringLiteral("="));
+    }
     LoadClientList();
 }
 

@@ -81,8 +81,6 @@ private:
     void loadProgress(int done, int total);
     void loadFinished();
     void listRowDoubleClicked();
-    // CancelFilter, leaving a failure to the list load that follows.
-    void removeFilter();
 
     RecordListModel *m_model = nullptr;
     RecordListLoader *m_loader = nullptr;

@@ -112,6 +112,13 @@ void clsDataBase::requireOpen()
 {
     if (!m_opened)
         throwError(QStringLiteral("the table is not open"));
+}
+
+// Before a command that reads or writes: a lost server is connected again first. Moving the
+// cursor needs no server, so a window can still move and show what it has read.
+void clsDataBase::ensureConnected()
+{
+    requireOpen();
     if (m_lost && !reconnect())
         throwError(m_lastError, DataError::ConnectionLost);
 }
@@ -130,6 +137,7 @@ bool clsDataBase::reconnect()
         return false;
     }
     m_lost = false;
+    m_lostReported = false;
     const qint64 key = KeyAt(m_position + 1);
     const int index = m_position;
     try {
@@ -160,20 +168,24 @@ bool clsDataBase::OpenDB(const QString &strDataTable)
         release();
         return false;
     }
-    const auto tables = m_engine->tableNames(&error);
     QString table;
-    for (const QString &name : tables.value_or(QStringList())) {
+    for (const QString &name : check.tables) {
         if (name.compare(strDataTable, Qt::CaseInsensitive) == 0)
             table = name;
     }
     if (table.isEmpty()) {
-        fail(tables ? QStringLiteral("no table \"%1\"").arg(strDataTable) : error);
+        fail(QStringLiteral("no table \"%1\"").arg(strDataTable));
         release();
         return false;
     }
     m_table = table;
-    if (!m_engine->loadColumns(m_table, &m_columns, &error) || m_columns.isEmpty() ||
-        !m_engine->prepareForWrites(&error)) {
+    // Kestrova's tables were read by the check; another table is read here.
+    const auto checked = check.columns.constFind(m_table);
+    if (checked != check.columns.constEnd())
+        m_columns = *checked;
+    else if (!m_engine->loadColumns(m_table, &m_columns, &error))
+        m_columns.clear();
+    if (m_columns.isEmpty() || !m_engine->prepareForWrites(&error)) {
         fail(error.isEmpty() ? QStringLiteral("the table has no columns") : error);
         release();
         return false;
@@ -524,13 +536,13 @@ QString clsDataBase::GetRecordAt(int column)
         if (m_pending->assigned[column] || m_pending->isNew)
             return displayText(m_pending->values[column], m_columns[column].type);
     }
+    if (m_lost && !reconnect())
+        return serverLost();
     if (m_position < 0 || m_position >= m_count) {
         fail(QStringLiteral("there is no current row"));
         return fatalRead();
     }
     try {
-        if (m_lost && !reconnect())
-            return serverLost();
         const QString *texts = cachedRow(m_position);
         return texts ? texts[column] : QString();
     } catch (const DataError &error) {
@@ -542,7 +554,7 @@ QString clsDataBase::GetRecordAt(int column)
 
 QStringList clsDataBase::RowTexts(int position)
 {
-    requireOpen();
+    ensureConnected();
     if (position < 1 || position > m_count)
         throwError(QStringLiteral("no row at position %1").arg(position));
     const QString *texts = cachedRow(position - 1);
@@ -555,7 +567,7 @@ QStringList clsDataBase::RowTexts(int position)
 
 QList<QStringList> clsDataBase::ReadRows(int first, int count, const Progress &progress)
 {
-    requireOpen();
+    ensureConnected();
     QList<QStringList> rows;
     first = std::max(first, 1);
     const int last = std::min(m_count, first + std::max(count, 0) - 1);
@@ -686,6 +698,7 @@ void clsDataBase::flushPending()
         m_position = saved;
         return;
     }
+    ensureConnected();
     commitPending();
     requery(m_filter);
     restorePosition(savedKey, saved);
@@ -702,7 +715,7 @@ void clsDataBase::restorePosition(qint64 key, int fallbackIndex)
 
 void clsDataBase::Update()
 {
-    requireOpen();
+    ensureConnected();
     commitPending();
     requery(m_filter);
 }
@@ -729,7 +742,7 @@ void clsDataBase::CancelUpdate()
 
 void clsDataBase::Delete()
 {
-    requireOpen();
+    ensureConnected();
     if (m_pending && m_pending->isNew) {
         CancelUpdate();
         return;
@@ -818,7 +831,7 @@ bool clsDataBase::MoveToKey(qint64 key)
 
 void clsDataBase::Requery()
 {
-    requireOpen();
+    ensureConnected();
     flushPending();
     const qint64 key = KeyAt(m_position + 1);
     const int index = m_position;
@@ -902,6 +915,7 @@ bool clsDataBase::FilterField(const QString &strField, const QString &strFilter,
         return false;
     }
     try {
+        ensureConnected();
         flushPending();
         applyFilter(*compiled.condition, criteria::toText(*parsed.root));
     } catch (const DataError &) {
@@ -912,7 +926,7 @@ bool clsDataBase::FilterField(const QString &strField, const QString &strFilter,
 
 void clsDataBase::FilterString(const QString &criteria)
 {
-    requireOpen();
+    ensureConnected();
     if (criteria.trimmed().isEmpty()) {
         CancelFilter();
         return;
@@ -932,7 +946,7 @@ void clsDataBase::FilterString(const QString &criteria)
 
 void clsDataBase::CancelFilter()
 {
-    requireOpen();
+    ensureConnected();
     flushPending();
     requery(std::nullopt);
     m_filterText.clear();

@@ -174,6 +174,7 @@ private:
     };
 
     void requireOpen();
+    void ensureConnected();
     void fail(const QString &text, DataError::Kind kind = DataError::General) const;
     [[noreturn]] void throwError(const QString &text,
                                  DataError::Kind kind = DataError::General) const;

@@ -105,6 +105,7 @@ SchemaCheck checkSchema(Engine &engine)
         check.message = error;
         return check;
     }
+    check.tables = *tables;
     const QString where = engine.location().displayText();
     const QStringList ours = {QString::fromUtf16(kClientTable), QString::fromUtf16(kPlanTable)};
     if (tables->isEmpty()) {
@@ -127,6 +128,7 @@ SchemaCheck checkSchema(Engine &engine)
             check.message = error;
             return check;
         }
+        check.columns.insert(table, columns);
         const QString mismatch = columnMismatch(table, columns);
         if (!mismatch.isEmpty()) {
             check.state = SchemaCheck::Foreign;

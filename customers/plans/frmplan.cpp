@@ -760,12 +760,9 @@ void frmPlan::DeletePlan(int row)
 
 void frmPlan::ShowAllPlans()
 {
-    if (m_unloaded || m_loading || m_inDialog || !reopenTable())
+    if (m_unloaded || m_loading || m_inDialog || !reopenTable() ||
+        !removeFilter(QStringLiteral("计划列表")))
         return;
-    try {
-        m_db->CancelFilter();
-    } catch (const DataError &) {
-    }
     // Another desk's change reaches the reminder table with the reload.
     if (changeNoticeShown())
         m_dataChanged = true;

@@ -128,6 +128,19 @@ bool RecordListWindow::reopenTable()
     return false;
 }
 
+bool RecordListWindow::removeFilter(const QString &list)
+{
+    try {
+        m_db->CancelFilter();
+    } catch (const DataError &error) {
+        if (error.kind() == DataError::ConnectionLost) {
+            reportError(list + QStringLiteral("无法刷新"), error.text());
+            return false;
+        }
+    }
+    return true;
+}
+
 void RecordListWindow::reportError(const QString &what, const QString &reason)
 {
     platform::messageBox(this, what + QStringLiteral("：") + reason,

@@ -63,6 +63,10 @@ protected:
     // Opens the table again when it could not be opened (a server that was down); whether it
     // is open now.
     bool reopenTable();
+    // Removes the table filter before a reload. False, after telling the user, when the server
+    // cannot be reached: the list then stays as it is. Other failures are left to the reload,
+    // which reports a damaged table the way every failed read does.
+    bool removeFilter(const QString &list);
     // The menu bar with its "文件(&F)" menu holding "关闭(&C)".
     QMenuBar *buildMenuBar();
     // The empty toolbar `tbToolBar`.

@@ -164,9 +164,11 @@ void TestWindowDesks::lostServerLeavesWindowsUsable()
     QVERIFY(loaded(clients));
     press(&plans, u"刷新"_s);
     const QStringList told = m_recorder->texts();
-    QCOMPARE(told.filter(u"客户列表没有读完：无法连接数据库服务器"_s).size(), 1);
-    QCOMPARE(told.filter(u"计划列表没有读完：无法连接数据库服务器"_s).size(), 1);
-    QCOMPARE(told.filter(u"无法连接数据库服务器"_s), told);
+    QCOMPARE(told.size(), 2);
+    QVERIFY2(told[0].startsWith(u"客户列表无法刷新：无法连接数据库服务器"_s), qPrintable(told[0]));
+    QVERIFY2(told[1].startsWith(u"计划列表无法刷新：无法连接数据库服务器"_s), qPrintable(told[1]));
+    // The list stays as it was.
+    QCOMPARE(column(clients.lstvwClientInfo(), ClientName), (QStringList{u"甲"_s, u"乙"_s}));
 
     QVERIFY(cluster(u"start"_s));
     m_recorder->messages.clear();
