@@ -2,6 +2,9 @@
 
 #include "frmclient.h"
 
+#include "customers/shared/opendatabase.h"
+
+#include "customers/data/clsdatabase.h"
 #include "customers/data/columns.h"
 #include "platform/paths.h"
 
@@ -48,9 +51,36 @@ void setDataFilePath(const QString &path)
     dataPathOverride() = path;
 }
 
+DatabaseLocation dataLocation()
+{
+    const DatabaseLocation configured = DatabaseLocation::fromSettings();
+    if (configured.isServer() || configured != DatabaseLocation::localFile())
+        return configured;
+    return DatabaseLocation::parse(dataFilePath());
+}
+
 bool CheckDBFile()
 {
-    return QFileInfo(dataFilePath()).isFile();
+    const DatabaseLocation location = dataLocation();
+    return location.isServer() || QFileInfo(location.path()).isFile();
+}
+
+QString testDatabaseLocation(const DatabaseLocation &location, QWidget *parent)
+{
+    if (!location.isValid())
+        return location.errorText();
+    clsDataBase database(location);
+    for (const char16_t *table : {kClientTable, kPlanTable}) {
+        if (!openTable(database, QString::fromUtf16(table), parent)) {
+            try {
+                return database.Error().text();
+            } catch (const DataError &) {
+                return QStringLiteral("无法打开数据表“%1”").arg(QString::fromUtf16(table));
+            }
+        }
+        database.CloseDB();
+    }
+    return {};
 }
 
 void setPlanWindowFactory(PlanWindowFactory factory)

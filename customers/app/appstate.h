@@ -1,5 +1,7 @@
 #pragma once
 
+#include "customers/data/databaselocation.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -21,12 +23,18 @@ inline constexpr int kVersionRevision = 0;
 extern QPointer<frmClient> gfrmClient;
 extern QPointer<QWidget> gfrmPlan;
 
-// The customer database: "khdata.mdb" in the program's folder. Tests point it at their own file;
-// an empty path restores the program's folder.
+// The customer database: "khdata.mdb" in the program's folder. Tests point it at their own file
+// or server address; an empty path restores the program's folder.
 QString dataFilePath();
 void setDataFilePath(const QString &path);
-// Whether the database file exists.
+// Where the windows open their database: the "Database/Url" setting, or dataFilePath() when the
+// setting is empty.
+DatabaseLocation dataLocation();
+// Whether the database file exists; a database server is checked when the windows open it.
 bool CheckDBFile();
+// Opens both customer tables at a location and closes them again, asking for a server
+// password when needed; an empty text when that worked, otherwise what went wrong.
+QString testDatabaseLocation(const DatabaseLocation &location, QWidget *parent = nullptr);
 
 // Builds the plan window for the View menu. The plan window lives in its own library, which
 // registers itself here; until one is registered the menu item is disabled.

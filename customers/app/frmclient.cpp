@@ -5,7 +5,6 @@
 #include "customers/shared/recordlistview.h"
 #include "customers/shared/settings.h"
 #include "customers/shared/toolbaricons.h"
-#include "customers/shared/viewmodebuttons.h"
 #include "frmclientinfo.h"
 #include "frmmenu.h"
 #include "recordlistloader.h"
@@ -20,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -56,8 +54,8 @@ constexpr Condition kConditions[] = {
 } // namespace
 
 frmClient::frmClient(QWidget *parent)
-    : QWidget(parent)
-    , m_db(std::make_unique<clsDataBase>(dataFilePath()))
+    : RecordListWindow(std::make_unique<clsDataBase>(dataLocation()),
+                       QSize(kDesignWidth, kDesignHeight), parent)
 {
     setObjectName(QStringLiteral("frmClient"));
     setWindowTitle(programTitle());
@@ -65,21 +63,18 @@ frmClient::frmClient(QWidget *parent)
     setMinimumWidth(platform::twips(kMinimumWidth));
 
     m_dataChanged = true;
-    if (!m_db->OpenDB(QString::fromUtf16(kClientTable))) {
-        platform::messageBox(this,
-                             QStringLiteral("无法打开数据库“%1”中的客户表，客户列表将是空的。")
-                                 .arg(m_db->DataPath()),
-                             programTitle(), QMessageBox::Warning);
-    }
+    openWindowTable(QString::fromUtf16(kClientTable), QStringLiteral("客户表"),
+                    QStringLiteral("客户列表"));
     buildMenus();
     buildToolbar();
     buildFindBar();
-    m_list = new RecordListView(this);
-    m_list->setObjectName(QStringLiteral("lstvwClientInfo"));
+    createList(QStringLiteral("lstvwClientInfo"));
     connect(m_list, &RecordListView::rowClicked, this, [this](int row) { m_currentRow = row; });
     connect(m_list, &RecordListView::rowDoubleClicked, this, &frmClient::listRowDoubleClicked);
-    connect(m_list, &RecordListView::mouseReleased, this, &frmClient::listMouseReleased);
-    connect(m_list, &RecordListView::viewModeChanged, this, &frmClient::updateViewButtons);
+    connect(m_list, &RecordListView::mouseReleased, this,
+            [this](Qt::MouseButton button, const QPoint &globalPos) {
+                popupListMenu(button, globalPos, [this] { return menuHolder()->mnuClient(); });
+            });
 
     InitClientColumns();
     InitFindBar();
@@ -93,23 +88,9 @@ frmClient::~frmClient()
         m_loader->cancel();
 }
 
-QSize frmClient::sizeHint() const
-{
-    const int menu = m_menuBar ? m_menuBar->sizeHint().height() : 0;
-    return {platform::twips(kDesignWidth), platform::twips(kDesignHeight) + menu};
-}
-
 void frmClient::buildMenus()
 {
-    m_menuBar = new QMenuBar(this);
-    m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    m_menuBar->setNativeMenuBar(false);
-    QMenu *mnuFile = m_menuBar->addMenu(QStringLiteral("文件(&F)"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileClose = mnuFile->addAction(QStringLiteral("关闭(&C)"));
-    mnuFileClose->setObjectName(QStringLiteral("mnuFileClose"));
-    connect(mnuFileClose, &QAction::triggered, this, &frmClient::closeWindow);
-
+    buildMenuBar();
     QMenu *mnuView = m_menuBar->addMenu(QStringLiteral("视图(&V)"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
     mnuViewToolbar = mnuView->addAction(QStringLiteral("工具栏(&T)"));
@@ -129,44 +110,21 @@ void frmClient::buildMenus()
             [this] { mnuViewStatusBar->setChecked(true); });
 }
 
-QAction *frmClient::addToolButton(const QString &key, const QString &toolTip,
-                                  const QString &iconKey)
-{
-    // A button without a tool tip has no text either, since a tool button shows its text as
-    // the tip when it has none of its own.
-    auto *button = new QAction(toolbarIcon(iconKey), toolTip, tbToolBar);
-    button->setObjectName(key);
-    tbToolBar->addAction(button);
-    connect(button, &QAction::triggered, this, [this, button] { toolbarButtonClicked(button); });
-    return button;
-}
-
 void frmClient::buildToolbar()
 {
-    tbToolBar = new QToolBar(this);
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setIconSize(QSize(24, 24));
-    tbToolBar->setMovable(false);
-    tbToolBar->setFloatable(false);
+    RecordListWindow::buildToolbar();
     addToolButton(QStringLiteral("向前"), QStringLiteral("向前"), QStringLiteral("Back"));
     addToolButton(QStringLiteral("返回"), QStringLiteral("返回"), QStringLiteral("Forward"));
     tbToolBar->addSeparator();
-    m_dataCommands.append(
-        addToolButton(QStringLiteral("新建"), QStringLiteral("新建"), QStringLiteral("New")));
-    m_dataCommands.append(addToolButton(QStringLiteral("修改"), {}, QStringLiteral("Edit")));
-    m_dataCommands.append(
-        addToolButton(QStringLiteral("删除"), QStringLiteral("删除"), QStringLiteral("Delete")));
-    m_dataCommands.append(addToolButton(QStringLiteral("属性"), QStringLiteral("属性"),
-                                        QStringLiteral("Properties")));
+    addDataButton(QStringLiteral("新建"), QStringLiteral("新建"), QStringLiteral("New"));
+    addDataButton(QStringLiteral("修改"), {}, QStringLiteral("Edit"));
+    addDataButton(QStringLiteral("删除"), QStringLiteral("删除"), QStringLiteral("Delete"));
+    addDataButton(QStringLiteral("属性"), QStringLiteral("属性"), QStringLiteral("Properties"));
     tbToolBar->addSeparator();
-    m_dataCommands.append(addToolButton(QStringLiteral("刷新"), {}, QStringLiteral("Reflash")));
+    addDataButton(QStringLiteral("刷新"), {}, QStringLiteral("Reflash"));
     addToolButton(QStringLiteral("查找"), QStringLiteral("查找"), QStringLiteral("Find"));
     tbToolBar->addSeparator();
-    m_viewButtons = new ViewModeButtons(
-        [this](const QString &key, const QString &toolTip, const QString &iconKey) {
-            return addToolButton(key, toolTip, iconKey);
-        },
-        this);
+    addViewModeButtons();
 }
 
 void frmClient::buildFindBar()
@@ -200,7 +158,7 @@ void frmClient::buildFindBar()
     QAction *find = TbrFind->addAction(toolbarIcon(QStringLiteral("Find")), QStringLiteral("查找"));
     find->setObjectName(QStringLiteral("查找"));
     connect(find, &QAction::triggered, this, &frmClient::FindClients);
-    m_dataCommands.append(find);
+    addDataCommand(find);
 
     cmbClass = new QComboBox(picFind);
     cmbClass->setObjectName(QStringLiteral("cmbClass"));
@@ -215,7 +173,7 @@ void frmClient::buildFindBar()
         tbClass->addAction(toolbarIcon(QStringLiteral("Class")), QStringLiteral("分类"));
     classify->setObjectName(QStringLiteral("分类"));
     connect(classify, &QAction::triggered, this, &frmClient::ShowClassClients);
-    m_dataCommands.append(classify);
+    addDataCommand(classify);
 
     // Shown over the foot of the list while a long load runs.
     m_progress = new QProgressBar(this);
@@ -235,12 +193,12 @@ void frmClient::buildFindBar()
     layout->addWidget(cmbClass);
     layout->addWidget(tbClass);
     layout->addStretch();
+    layout->addWidget(rowCountLabel(picFind));
 }
 
 void frmClient::InitClientColumns()
 {
-    m_list->setViewMode(ViewModeSetting());
-    updateViewButtons();
+    SetViewMode(ViewModeSetting());
     if (!m_model) {
         m_model = new RecordListModel(clientCaptions(), this);
         m_list->setModel(m_model);
@@ -276,6 +234,7 @@ void frmClient::SizeControls()
     const int findHeight = picFind->sizeHint().height();
     picFind->setGeometry(0, y, w, findHeight);
     y += findHeight;
+    y += placeChangeNotice(y, w);
     m_list->setGeometry(0, y, w, std::max(0, height() - y));
     const int barWidth = std::min(w - 12, 300);
     const int barHeight = m_progress->sizeHint().height();
@@ -320,46 +279,36 @@ void frmClient::loadFinished()
 {
     m_progress->hide();
     if (m_list->rowCount() > 0) {
-        m_list->selectRow(1);
-        m_currentRow = 1;
+        const int added = m_selectAfterLoad >= 0 ? m_db->PositionOfKey(m_selectAfterLoad) : 0;
+        m_currentRow = added > 0 && added <= m_list->rowCount() ? added : 1;
+        m_list->selectRow(m_currentRow);
     } else {
         m_currentRow = 0;
     }
+    m_selectAfterLoad = -1;
     m_dataChanged = false;
+    showRowCount(m_list->rowCount());
     setCommandsEnabled(true);
+    if (!m_loader->failure().isEmpty())
+        reportError(QStringLiteral("客户列表没有读完"), m_loader->failure());
     emit listLoaded();
-}
-
-void frmClient::setCommandsEnabled(bool enabled)
-{
-    for (QAction *command : std::as_const(m_dataCommands))
-        command->setEnabled(enabled);
 }
 
 std::unique_ptr<clsClient> frmClient::FormatListViewItemToTClient(int row) const
 {
-    if (row < 1 || row > m_model->rowCount())
-        return nullptr;
     auto client = std::make_unique<clsClient>();
-    for (int k = 0; k < ClientColumnCount; ++k)
-        client->setMyProperty(k, m_model->text(row - 1, k));
+    if (!copyListRow(m_list, row, ClientColumnCount,
+                     [&client](int k, const QString &text) { client->setMyProperty(k, text); }))
+        return nullptr;
     return client;
 }
 
 bool frmClient::SaveTClientToDataBase(clsClient &client)
 {
-    const QStringList &captions = clientCaptions();
-    try {
-        for (int index = 0; index < ClientColumnCount; ++index)
-            m_db->SetRecord(captions[index], client.MyProperty(index));
-        m_db->Update();
-        return true;
-    } catch (const DataError &error) {
-        m_db->CancelUpdate();
-        platform::messageBox(this, QStringLiteral("客户资料没有保存：%1").arg(error.text()),
-                             programTitle(), QMessageBox::Warning);
-        return false;
-    }
+    return saveRecord(
+        this, *m_db, clientCaptions(), ClientColumnCount,
+        [&client](int k) { return client.MyProperty(k); }, QStringLiteral("客户资料没有保存"),
+        m_db->CurrentEditMode() == clsDataBase::EditAdd ? QStringList() : m_seen);
 }
 
 void frmClient::ShowClientInfo(int style, clsClient &client)
@@ -377,21 +326,28 @@ void frmClient::OpenClientInfo(int row, int style)
     if (row < 0)
         row = m_currentRow;
     std::unique_ptr<clsClient> client;
-    if (style != StyleNew) {
-        if (m_list->rowCount() == 0 || row < 1 || row > m_list->rowCount())
-            return;
-        client = FormatListViewItemToTClient(row);
-        m_db->Move(row);
-    } else {
-        client = std::make_unique<clsClient>();
-        m_db->AddNew();
-        client->setRegisterDate(QDate::currentDate());
-        client->setAuditing(false);
+    try {
+        if (style != StyleNew) {
+            if (m_list->rowCount() == 0 || row < 1 || row > m_list->rowCount())
+                return;
+            client = FormatListViewItemToTClient(row);
+            m_seen = m_model->rowTexts(row - 1);
+            m_db->Move(row);
+        } else {
+            client = std::make_unique<clsClient>();
+            m_db->AddNew();
+            client->setRegisterDate(QDate::currentDate());
+            client->setAuditing(false);
+        }
+    } catch (const DataError &error) {
+        reportError(QStringLiteral("客户资料无法打开"), error.text());
+        return;
     }
     ShowClientInfo(style, *client);
     bool saved = false;
     if (client->IsChangedDate()) {
         saved = SaveTClientToDataBase(*client);
+        m_seen.clear();
         client->setIsChangedDate(false);
         if (saved)
             m_dataChanged = true;
@@ -400,6 +356,8 @@ void frmClient::OpenClientInfo(int row, int style)
     // changed flag: a pending row must never be committed empty by the next cursor move.
     if (style == StyleNew && !saved)
         m_db->CancelUpdate();
+    // A client just added is selected once the list is there, so the next command acts on it.
+    m_selectAfterLoad = style == StyleNew && saved ? m_db->LastAddedKey() : -1;
     if (m_dataChanged)
         LoadClientList();
 }
@@ -417,8 +375,7 @@ void frmClient::DeleteClient(int row)
         m_db->Move(row);
         m_db->Delete();
     } catch (const DataError &error) {
-        platform::messageBox(this, QStringLiteral("客户资料没有删除：%1").arg(error.text()),
-                             programTitle(), QMessageBox::Warning);
+        reportError(QStringLiteral("客户资料没有删除"), error.text());
         return;
     }
     m_dataChanged = true;
@@ -427,21 +384,11 @@ void frmClient::DeleteClient(int row)
     m_list->selectRow(m_currentRow <= m_list->rowCount() ? m_currentRow : 0);
 }
 
-void frmClient::removeFilter()
-{
-    try {
-        m_db->CancelFilter();
-    } catch (const DataError &) {
-        // The table can no longer be read; the reload that follows reads the rows of the
-        // previous filter and so reports the damaged database the way every failed read does.
-    }
-}
-
 void frmClient::ShowAllClients()
 {
-    if (!ready())
+    if (IsLoading() || !reopenTable() || !removeFilter(QStringLiteral("客户列表")))
         return;
-    removeFilter();
+    clearChangeNotice();
     LoadClientList();
 }
 
@@ -473,28 +420,14 @@ void frmClient::ShowClassClients()
 {
     if (!ready())
         return;
-    if (cmbClass->currentIndex() <= 0)
-        removeFilter();
-    else
+    if (cmbClass->currentIndex() <= 0) {
+        if (!removeFilter(QStringLiteral("客户列表")))
+            return;
+    } else {
         m_db->FilterField(clientCaptions()[ClientProperty], cmbClass->currentText(),
                           QStringLiteral("="));
+    }
     LoadClientList();
-}
-
-int frmClient::ViewMode() const
-{
-    return m_list->viewMode();
-}
-
-void frmClient::SetViewMode(int mode)
-{
-    m_list->setViewMode(mode);
-    updateViewButtons();
-}
-
-void frmClient::updateViewButtons()
-{
-    m_viewButtons->showMode(m_list->viewMode());
 }
 
 void frmClient::toolbarButtonClicked(QAction *button)
@@ -516,8 +449,6 @@ void frmClient::toolbarButtonClicked(QAction *button)
         OpenClientInfo(m_currentRow, StyleView);
     } else if (key == u"刷新") {
         ShowAllClients();
-    } else if (button->isCheckable()) {
-        SetViewMode(button->data().toInt());
     }
     // "查找" on the main toolbar has no action; the find bar has its own.
 }
@@ -529,29 +460,11 @@ frmMenu *frmClient::menuHolder()
     return m_menu;
 }
 
-void frmClient::listMouseReleased(Qt::MouseButton button, const QPoint &globalPos)
-{
-    if (button != Qt::RightButton || m_list->rowCount() == 0 || !ready())
-        return;
-    menuHolder()->mnuClient()->popup(globalPos);
-}
-
 void frmClient::listRowDoubleClicked()
 {
     const int row = m_list->selectedRow();
     if (row > 0 && ready())
         OpenClientInfo(row, StyleView);
-}
-
-void frmClient::closeWindow()
-{
-    for (QWidget *ancestor = parentWidget(); ancestor; ancestor = ancestor->parentWidget()) {
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(ancestor)) {
-            sub->close();
-            return;
-        }
-    }
-    close();
 }
 
 void frmClient::closeEvent(QCloseEvent *event)

@@ -1,34 +1,26 @@
 #pragma once
 
-#include <QWidget>
+#include "customers/shared/recordlistwindow.h"
 
 #include <memory>
 
-class QAction;
 class QComboBox;
-class QLabel;
 class QLineEdit;
-class QMenu;
-class QMenuBar;
 class QProgressBar;
-class QToolBar;
 
 namespace kestrova {
 
 class clsClient;
-class clsDataBase;
 class frmMenu;
 class RecordListLoader;
 class RecordListModel;
-class RecordListView;
-class ViewModeButtons;
 
 // The client window: every row of "客户" as one row of a 27-column list, a toolbar, a find bar
 // and a class filter that narrow the rows through the table filter, and the client dialog for
 // single clients. List row r is row r of the window's cursor under the filter in force when the
 // list was loaded. Loading runs in slices from the event loop; while it runs the window's
 // commands are refused, so none acts on a half-loaded list.
-class frmClient : public QWidget
+class frmClient : public RecordListWindow
 {
     Q_OBJECT
 
@@ -71,48 +63,29 @@ public:
     bool IsLoading() const;
     RecordListView *lstvwClientInfo() const { return m_list; }
     RecordListLoader *listLoader() const { return m_loader; }
-    int ViewMode() const;
-    void SetViewMode(int mode);
     // The pop-up menu holder, made on first use.
     frmMenu *menuHolder();
-
-signals:
-    // A load has finished and the whole list is there.
-    void listLoaded();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    QSize sizeHint() const override;
+    void toolbarButtonClicked(QAction *button) override;
+    // Whether a command may run now: the table is open and no load is under way.
+    bool ready() const override;
+    void relayout() override { SizeControls(); }
 
 private:
     void buildMenus();
     void buildToolbar();
     void buildFindBar();
-    QAction *addToolButton(const QString &key, const QString &toolTip, const QString &iconKey);
-    void toolbarButtonClicked(QAction *button);
     void loadProgress(int done, int total);
     void loadFinished();
-    void setCommandsEnabled(bool enabled);
-    void listMouseReleased(Qt::MouseButton button, const QPoint &globalPos);
     void listRowDoubleClicked();
-    void updateViewButtons();
-    void closeWindow();
-    // CancelFilter, leaving a failure to the list load that follows.
-    void removeFilter();
-    // Whether a command may run now: the table is open and no load is under way.
-    bool ready() const;
 
-    std::unique_ptr<clsDataBase> m_db;
     RecordListModel *m_model = nullptr;
     RecordListLoader *m_loader = nullptr;
-    RecordListView *m_list = nullptr;
-    QMenuBar *m_menuBar = nullptr;
-    QAction *mnuFileClose = nullptr;
     QAction *mnuViewToolbar = nullptr;
     QAction *mnuViewStatusBar = nullptr;
-    QToolBar *tbToolBar = nullptr;
-    ViewModeButtons *m_viewButtons = nullptr;
     QWidget *picFind = nullptr;
     QComboBox *cmbTitleItems = nullptr;
     QComboBox *cmbCondition = nullptr;
@@ -122,8 +95,9 @@ private:
     QToolBar *tbClass = nullptr;
     QProgressBar *m_progress = nullptr;
     frmMenu *m_menu = nullptr;
-    QList<QAction *> m_dataCommands; // refused while a load runs
     int m_currentRow = 0;
+    qint64 m_selectAfterLoad = -1; // key of a client to select when the load ends
+    QStringList m_seen; // the texts of the client being edited, as the user was shown them
     bool m_dataChanged = false;
 };
 

@@ -2,10 +2,11 @@
 
 #include "appstate.h"
 #include "customers/shared/settings.h"
+#include "customers/shared/toolbaricons.h"
 #include "form1.h"
 #include "frmclient.h"
+#include "frmdatabase.h"
 #include "frmloading.h"
-#include "customers/shared/toolbaricons.h"
 
 #include "customers/data/columns.h"
 #include "platform/messagebox.h"
@@ -67,6 +68,10 @@ void MDIFrmMain::buildMenus()
 {
     mnuFile = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileDatabase = mnuFile->addAction(QStringLiteral("数据库设置(&D)…"));
+    mnuFileDatabase->setObjectName(QStringLiteral("mnuFileDatabase"));
+    connect(mnuFileDatabase, &QAction::triggered, this, &MDIFrmMain::mnuFileDatabase_Click);
+    mnuFile->addSeparator();
     mnuFileClose = mnuFile->addAction(QStringLiteral("关闭(&C)"));
     mnuFileClose->setObjectName(QStringLiteral("mnuFileClose"));
     connect(mnuFileClose, &QAction::triggered, this, &MDIFrmMain::mnuFileClose_Click);
@@ -250,6 +255,19 @@ void MDIFrmMain::xgmm_Click()
 Form1 *MDIFrmMain::passwordDialog() const
 {
     return m_passwordDialog;
+}
+
+void MDIFrmMain::mnuFileDatabase_Click()
+{
+    const DatabaseLocation before = dataLocation();
+    frmDatabase dialog(this);
+    if (dialog.exec() != QDialog::Accepted || dataLocation() == before ||
+        (!gfrmClient && !gfrmPlan))
+        return;
+    platform::messageBox(this,
+                         QStringLiteral("已打开的客户和工作计划窗口仍使用原来的数据库，"
+                                        "关闭后重新打开即使用新的设置。"),
+                         QString::fromUtf16(kProgramTitle), QMessageBox::Information);
 }
 
 void MDIFrmMain::mnuFileClose_Click()

@@ -34,6 +34,8 @@ public:
     void mnuViewPlan_Click();
     // "修改密码": the change-password dialog, one at a time.
     void xgmm_Click();
+    // "数据库设置…": where this desk's database is.
+    void mnuFileDatabase_Click();
     // "关闭(&C)": asks the window to close.
     void mnuFileClose_Click();
 
@@ -55,6 +57,7 @@ private:
 
     QMdiArea *m_mdiArea = nullptr;
     QMenu *mnuFile = nullptr;
+    QAction *mnuFileDatabase = nullptr;
     QAction *mnuFileClose = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuViewClient = nullptr;

@@ -18,7 +18,7 @@ mdlMain::mdlMain(QObject *parent)
 {
     // The plan window takes its pop-up menus from a frmMenu of its own, like the client window.
     setPlanWindowFactory([] {
-        auto *window = new frmPlan(dataFilePath());
+        auto *window = new frmPlan(dataLocation().toString());
         window->setMenuProvider([](frmPlan *owner) { return (new frmMenu(owner))->planMenus(); });
         return window;
     });

@@ -27,9 +27,12 @@ void RecordListLoader::start()
         finish();
         return;
     }
+    m_failure.clear();
     try {
         m_total = m_database->GetRecordCount();
-    } catch (const DataError &) {
+    } catch (const DataError &error) {
+        if (error.kind() == DataError::ConnectionLost)
+            m_failure = error.text();
         finish();
         return;
     }
@@ -86,11 +89,15 @@ void RecordListLoader::readSlice()
                 break;
         }
     } catch (const DataError &error) {
-        // Read the failing row the ordinary way, which reports the damage and ends the program
-        // or, when the server went away, tells the user so; the rows read so far stay.
-        if (error.kind() != DataError::ConnectionLost)
+        if (error.kind() == DataError::ConnectionLost) {
+            // The rows read so far stay; the next command reconnects.
+            m_failure = error.text();
+        } else {
+            // Read the failing row the ordinary way, which reports the damage and ends the
+            // program.
             m_database->Move(m_done + 1);
-        m_database->GetRecordAt(0);
+            m_database->GetRecordAt(0);
+        }
         m_total = m_done;
     }
     emit progress(m_done, m_total);

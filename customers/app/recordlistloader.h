@@ -32,6 +32,8 @@ public:
     // lower cap makes the window hand control back more often.
     void setMaxSliceRows(int rows) { m_maxSliceRows = rows; }
     int total() const { return m_total; }
+    // Why the last load stopped early (the server was lost); empty when it read every row.
+    QString failure() const { return m_failure; }
     int loaded() const { return m_done; }
 
     // Rows read per query; several blocks make one slice.
@@ -52,6 +54,7 @@ private:
     RecordListModel *m_model = nullptr;
     QTimer m_timer;
     QVector<int> m_columnMap; // table column of each list column
+    QString m_failure;
     int m_total = 0;
     int m_done = 0;
     int m_maxSliceRows = 0;

@@ -648,15 +648,17 @@ void clsDataBase::commitPending()
     const QString table = quoteIdentifier(m_table);
     if (pending.isNew) {
         if (names.isEmpty()) {
-            query.prepare(u"INSERT INTO " + table + u" DEFAULT VALUES");
+            query.prepare(u"INSERT INTO " + table + u" DEFAULT VALUES RETURNING " + m_key);
         } else {
             const QString marks = QStringList(names.size(), QStringLiteral("?")).join(u", ");
             query.prepare(u"INSERT INTO " + table + u" (" + names.join(u", ") + u") VALUES (" +
-                          marks + u')');
+                          marks + u") RETURNING " + m_key);
         }
         for (const QVariant &value : values)
             query.addBindValue(value);
         exec(query);
+        if (query.next())
+            m_lastAddedKey = query.value(0).toLongLong();
     } else {
         if (names.isEmpty()) {
             m_pending.reset();

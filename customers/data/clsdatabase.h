@@ -131,6 +131,8 @@ public:
     qint64 KeyAt(int position) const;
     // The 1-based position of the row with that key under the filter, or 0.
     int PositionOfKey(qint64 key) const;
+    // The key the engine gave the last row this instance added, or -1.
+    qint64 LastAddedKey() const { return m_lastAddedKey; }
     // Moves to the row with that key; false (cursor unchanged) when it is not visible.
     bool MoveToKey(qint64 key);
     // The value of the column at that index in the current row, as GetRecord gives it.
@@ -227,6 +229,7 @@ private:
     QVector<bool> m_cachePresent;
 
     std::optional<Pending> m_pending;
+    qint64 m_lastAddedKey = -1;
     mutable QString m_lastError;
     mutable DataError::Kind m_lastErrorKind = DataError::General;
 };

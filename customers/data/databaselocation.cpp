@@ -196,7 +196,8 @@ QString DatabaseLocation::toString() const
     } else {
         url.setHost(m_host);
     }
-    url.setUserName(m_user);
+    if (!m_user.isEmpty())
+        url.setUserName(m_user);
     if (m_port > 0)
         url.setPort(m_port);
     url.setPath(u'/' + m_database);

@@ -4,7 +4,6 @@
 #include "customers/shared/recordlistview.h"
 #include "customers/shared/settings.h"
 #include "customers/shared/toolbaricons.h"
-#include "customers/shared/viewmodebuttons.h"
 #include "frmplaninfo.h"
 #include "monthcalendar.h"
 
@@ -78,10 +77,10 @@ QString todayText()
 } // namespace
 
 frmPlan::frmPlan(const QString &dataPath, QWidget *parent)
-    : QWidget(parent)
+    : RecordListWindow(dataPath.isEmpty() ? std::make_unique<clsDataBase>()
+                                          : std::make_unique<clsDataBase>(dataPath),
+                       QSize(kDesignWidth, kDesignHeight), parent)
     , m_dataPath(dataPath)
-    , m_db(dataPath.isEmpty() ? std::make_unique<clsDataBase>()
-                              : std::make_unique<clsDataBase>(dataPath))
 {
     setObjectName(QStringLiteral("frmPlan"));
     setWindowTitle(QStringLiteral("工作计划"));
@@ -90,21 +89,22 @@ frmPlan::frmPlan(const QString &dataPath, QWidget *parent)
     // Window load: the changed flag forces the first load to build the reminder table.
     m_dataChanged = true;
     m_reminders.clear();
-    const bool opened = m_db->OpenDB(QString::fromUtf16(kPlanTable));
 
     buildMenus();
     buildToolbar();
     buildTitles();
     buildPlanPanel();
     buildSplitter();
-    m_list = new RecordListView(this);
-    m_list->setObjectName(QStringLiteral("lstvwPlanInfo"));
+    createList(QStringLiteral("lstvwPlanInfo"));
     connect(m_list, &RecordListView::rowClicked, this, [this](int row) { m_currentRow = row; });
     connect(m_list, &RecordListView::rowDoubleClicked, this, [this] {
         if (m_list->selectedRow() > 0)
             OpenPlanInfo(m_list->selectedRow(), frmPlanInfo::View);
     });
-    connect(m_list, &RecordListView::mouseReleased, this, &frmPlan::listMouseReleased);
+    connect(m_list, &RecordListView::mouseReleased, this,
+            [this](Qt::MouseButton button, const QPoint &globalPos) {
+                popupListMenu(button, globalPos, [this] { return menus().mnuPlan.data(); });
+            });
     picSplitter->raise();
 
     tmrSetBold = new QTimer(this);
@@ -114,12 +114,8 @@ frmPlan::frmPlan(const QString &dataPath, QWidget *parent)
     m_sliceTimer.setInterval(0);
     connect(&m_sliceTimer, &QTimer::timeout, this, &frmPlan::readSlice);
 
-    if (!opened) {
-        platform::messageBox(this,
-                             QStringLiteral("无法打开数据库“%1”中的工作计划表，计划列表将是空的。")
-                                 .arg(m_db->DataPath()),
-                             programTitle(), QMessageBox::Warning);
-    }
+    openWindowTable(QString::fromUtf16(kPlanTable), QStringLiteral("工作计划表"),
+                    QStringLiteral("计划列表"));
 
     InitPlanColumns();
     m_splitterX = std::max(toTwips(picPlan->sizeHint().width()), 3000);
@@ -132,12 +128,6 @@ frmPlan::frmPlan(const QString &dataPath, QWidget *parent)
 frmPlan::~frmPlan()
 {
     unload();
-}
-
-QSize frmPlan::sizeHint() const
-{
-    const int menu = m_menuBar ? m_menuBar->sizeHint().height() : 0;
-    return {platform::twips(kDesignWidth), platform::twips(kDesignHeight) + menu};
 }
 
 frmPlan::DialogRunner frmPlan::setDialogRunner(DialogRunner runner)
@@ -177,56 +167,21 @@ PlanMenus frmPlan::menus()
 
 void frmPlan::buildMenus()
 {
-    m_menuBar = new QMenuBar(this);
-    m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    m_menuBar->setNativeMenuBar(false);
-    QMenu *mnuFile = m_menuBar->addMenu(QStringLiteral("文件(&F)"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileClose = mnuFile->addAction(QStringLiteral("关闭(&C)"));
-    mnuFileClose->setObjectName(QStringLiteral("mnuFileClose"));
-    connect(mnuFileClose, &QAction::triggered, this, [this] {
-        // Inside the main window the sub-window closes, which closes this window with it.
-        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-            sub->close();
-        else
-            close();
-    });
-}
-
-QAction *frmPlan::addToolButton(const QString &key, const QString &toolTip, const QString &iconKey)
-{
-    auto *button = new QAction(toolbarIcon(iconKey), toolTip, tbToolBar);
-    button->setObjectName(key);
-    tbToolBar->addAction(button);
-    connect(button, &QAction::triggered, this, [this, button] { toolbarButtonClicked(button); });
-    return button;
+    buildMenuBar();
 }
 
 void frmPlan::buildToolbar()
 {
-    tbToolBar = new QToolBar(this);
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setIconSize(QSize(24, 24));
-    tbToolBar->setMovable(false);
-    tbToolBar->setFloatable(false);
-    m_dataCommands.append(
-        addToolButton(QStringLiteral("新建"), QStringLiteral("新建"), QStringLiteral("New")));
-    m_dataCommands.append(
-        addToolButton(QStringLiteral("修改"), QStringLiteral("修改"), QStringLiteral("Edit")));
-    m_dataCommands.append(
-        addToolButton(QStringLiteral("删除"), QStringLiteral("删除"), QStringLiteral("Delete")));
-    m_dataCommands.append(addToolButton(QStringLiteral("属性"), QStringLiteral("属性"),
-                                        QStringLiteral("Properties")));
+    RecordListWindow::buildToolbar();
+    addDataButton(QStringLiteral("新建"), QStringLiteral("新建"), QStringLiteral("New"));
+    addDataButton(QStringLiteral("修改"), QStringLiteral("修改"), QStringLiteral("Edit"));
+    addDataButton(QStringLiteral("删除"), QStringLiteral("删除"), QStringLiteral("Delete"));
+    addDataButton(QStringLiteral("属性"), QStringLiteral("属性"), QStringLiteral("Properties"));
     tbToolBar->addSeparator();
-    m_dataCommands.append(
-        addToolButton(QStringLiteral("刷新"), QStringLiteral("刷新"), QStringLiteral("Reflash")));
+    addDataButton(QStringLiteral("刷新"), QStringLiteral("刷新"), QStringLiteral("Reflash"));
     addToolButton(QStringLiteral("预览"), QStringLiteral("工作计划预览"), QStringLiteral("View"));
     tbToolBar->addSeparator();
-    m_viewButtons = new ViewModeButtons(
-        [this](const QString &key, const QString &toolTip, const QString &iconKey) {
-            return addToolButton(key, toolTip, iconKey);
-        },
-        this);
+    addViewModeButtons();
 }
 
 void frmPlan::buildTitles()
@@ -242,6 +197,7 @@ void frmPlan::buildTitles()
         title->setFrameShadow(QFrame::Raised);
         title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
+    rowCountLabel(picTitles);
     m_progress = new QProgressBar(picTitles);
     m_progress->setObjectName(QStringLiteral("prgLoad"));
     m_progress->setFormat(QStringLiteral("正在读取 %v / %m"));
@@ -272,7 +228,7 @@ void frmPlan::buildPlanPanel()
         auto *command = new QPushButton(QString::fromUtf16(caption), picPlan);
         command->setObjectName(QString::fromUtf16(name));
         command->setAutoDefault(false);
-        m_dataButtons.append(command);
+        addDataCommand(command);
         return command;
     };
     cmdNewPlan = button(u"cmdNewPlan", u"新建该天计划");
@@ -300,7 +256,7 @@ void frmPlan::buildPlanPanel()
     cmdDetails = new QPushButton(QStringLiteral("显示详细信息"), Frame2);
     cmdDetails->setObjectName(QStringLiteral("cmdDetails"));
     cmdDetails->setAutoDefault(false);
-    m_dataButtons.append(cmdDetails);
+    addDataCommand(cmdDetails);
     connect(cmdDetails, &QPushButton::clicked, this,
             [this] { ShowTodayPlan(m_today->currentItem()); });
     connect(m_today, &QListWidget::itemDoubleClicked, this, &frmPlan::ShowTodayPlan);
@@ -373,11 +329,13 @@ void frmPlan::SizeControls(double x)
     const int progressWidth = std::min(180, std::max(0, toPixels(listWidth - 40) / 2));
     m_progress->setGeometry(lblTitle1->geometry().right() - progressWidth, 1, progressWidth,
                             toPixels(kTitleHeight) - 2);
+    rowCountLabel(picTitles)->setGeometry(m_progress->geometry().adjusted(0, 0, -6, 0));
 
     const double panelTop = titleTop + kTitleHeight;
     const double panelHeight = innerHeightTwips() - (titleTop + kTitleHeight);
-    const int y = top + toPixels(panelTop);
-    const int h = std::max(0, toPixels(panelHeight));
+    const int notice = placeChangeNotice(top + toPixels(panelTop), width());
+    const int y = top + toPixels(panelTop) + notice;
+    const int h = std::max(0, toPixels(panelHeight) - notice);
     picPlan->setGeometry(0, y, std::max(0, toPixels(panelWidth)), h);
     m_list->setGeometry(toPixels(listLeft), y, std::max(0, toPixels(listWidth)), h);
     imgSplitter->setGeometry(toPixels(x), y, toPixels(kGripWidth), h);
@@ -458,8 +416,7 @@ void frmPlan::unload()
 
 void frmPlan::InitPlanColumns()
 {
-    m_list->setViewMode(ViewModeSetting());
-    updateViewButtons();
+    SetViewMode(ViewModeSetting());
     if (!m_model) {
         m_model = new RecordListModel(this);
         m_list->setModel(m_model);
@@ -470,14 +427,6 @@ void frmPlan::InitPlanColumns()
 bool frmPlan::ready() const
 {
     return !m_unloaded && !m_loading && !m_inDialog && m_db->IsOpened();
-}
-
-void frmPlan::setCommandsEnabled(bool enabled)
-{
-    for (QAction *command : std::as_const(m_dataCommands))
-        command->setEnabled(enabled);
-    for (QWidget *command : std::as_const(m_dataButtons))
-        command->setEnabled(enabled);
 }
 
 void frmPlan::LoadPlanList()
@@ -497,7 +446,9 @@ void frmPlan::LoadPlanList()
     }
     try {
         m_load.total = m_db->GetRecordCount();
-    } catch (const DataError &) {
+    } catch (const DataError &error) {
+        if (error.kind() == DataError::ConnectionLost)
+            m_load.failure = error.text();
         finishLoad();
         return;
     }
@@ -556,10 +507,16 @@ void frmPlan::readSlice()
             if (limit > 0 || clock.elapsed() >= kSliceMilliseconds)
                 break;
         }
-    } catch (const DataError &) {
-        // Read the failing row the ordinary way, which reports the damage and ends the program.
-        m_db->Move(m_load.done + 1);
-        m_db->GetRecordAt(0);
+    } catch (const DataError &error) {
+        if (error.kind() == DataError::ConnectionLost) {
+            // The rows read so far stay; the next command reconnects.
+            m_load.failure = error.text();
+        } else {
+            // Read the failing row the ordinary way, which reports the damage and ends the
+            // program.
+            m_db->Move(m_load.done + 1);
+            m_db->GetRecordAt(0);
+        }
         m_load.total = m_load.done;
     }
     if (m_load.done >= m_load.total) {
@@ -575,7 +532,9 @@ void frmPlan::finishLoad()
 {
     m_sliceTimer.stop();
     m_progress->hide();
-    if (m_load.rebuildReminders)
+    // A load the server broke off keeps the reminder table it had.
+    const QString failure = m_load.failure;
+    if (m_load.rebuildReminders && failure.isEmpty())
         m_reminders = std::move(m_load.reminders);
     m_load = Load{};
     if (m_list->rowCount() > 0) {
@@ -583,11 +542,17 @@ void frmPlan::finishLoad()
         m_currentRow = 1;
     }
     LoadTodayList();
-    m_dataChanged = false;
+    // Unless the whole table was read, the next load rebuilds the reminder table again.
+    m_dataChanged = m_dataChanged && !failure.isEmpty();
     m_loading = false;
+    showRowCount(m_list->rowCount());
     setCommandsEnabled(true);
     // A tick during the load saw the previous table; the days now follow the complete one.
     SetBoldDays(true);
+    if (m_followChanges)
+        followTableChanges();
+    if (!failure.isEmpty())
+        reportError(QStringLiteral("计划列表没有读完"), failure);
     emit listLoaded();
 }
 
@@ -625,33 +590,19 @@ void frmPlan::LoadTodayList()
 
 std::unique_ptr<clsPlan> frmPlan::FormatListViewItemToTplan(int row) const
 {
-    if (row < 1 || row > m_model->rowCount())
-        return nullptr;
     auto plan = std::make_unique<clsPlan>();
-    for (int k = 0; k < PlanColumnCount; ++k)
-        plan->setMyProperty(k, m_model->text(row - 1, k));
+    if (!copyListRow(m_list, row, PlanColumnCount,
+                     [&plan](int k, const QString &text) { plan->setMyProperty(k, text); }))
+        return nullptr;
     return plan;
 }
 
 bool frmPlan::SaveTPlanToDataBase(clsPlan &TPlan)
 {
-    const QStringList &captions = planCaptions();
-    try {
-        for (int index = 0; index < PlanColumnCount; ++index)
-            m_db->SetRecord(captions[index], TPlan.MyProperty(index));
-        m_db->Update();
-        return true;
-    } catch (const DataError &error) {
-        m_db->CancelUpdate();
-        reportError(QStringLiteral("工作计划没有保存"), error.text());
-        return false;
-    }
-}
-
-void frmPlan::reportError(const QString &what, const QString &reason)
-{
-    platform::messageBox(this, what + QStringLiteral("：") + reason, programTitle(),
-                         QMessageBox::Warning);
+    return saveRecord(
+        this, *m_db, planCaptions(), PlanColumnCount,
+        [&TPlan](int k) { return TPlan.MyProperty(k); }, QStringLiteral("工作计划没有保存"),
+        m_db->CurrentEditMode() == clsDataBase::EditAdd ? QStringList() : m_seen);
 }
 
 bool frmPlan::moveToPlan(qint64 key)
@@ -681,6 +632,7 @@ void frmPlan::OpenPlanInfo(int row, int style)
             record = FormatListViewItemToTplan(row);
             if (!record)
                 return;
+            m_seen = m_model->rowTexts(row - 1);
             bool numeric = false;
             const qint64 key = record->ID().toLongLong(&numeric);
             if (!numeric || !moveToPlan(key)) {
@@ -718,6 +670,7 @@ void frmPlan::runPlanDialog(clsPlan &record, int style)
     bool saved = false;
     if (record.IsChangedDate()) {
         saved = SaveTPlanToDataBase(record);
+        m_seen.clear();
         record.setIsChangedDate(false);
         if (saved)
             m_dataChanged = true;
@@ -731,6 +684,44 @@ void frmPlan::refreshAfterDialog()
 {
     if (m_dataChanged)
         LoadPlanList();
+    else if (m_followChanges)
+        followTableChanges();
+    SetBoldDays(true);
+}
+
+void frmPlan::tableChangedElsewhere()
+{
+    RecordListWindow::tableChangedElsewhere();
+    m_followChanges = true;
+    // During a load or a dialog the change is followed when they end.
+    if (ready())
+        followTableChanges();
+}
+
+void frmPlan::followTableChanges()
+{
+    m_followChanges = false;
+    if (m_unloaded || !m_db->IsOpened())
+        return;
+    const QStringList &captions = planCaptions();
+    ReminderTable reminders;
+    try {
+        // After every load the cursor stands on the whole table, as it does here.
+        m_db->CancelFilter();
+        const int start = m_db->ColumnIndex(captions[PlanStartRemind]);
+        const int end = m_db->ColumnIndex(captions[PlanEndRemind]);
+        const int key = m_db->ColumnIndex(captions[PlanID]);
+        const QList<QStringList> rows = m_db->ReadRows(1, m_db->GetRecordCount());
+        reminders.reserve(static_cast<int>(rows.size()));
+        for (const QStringList &row : rows)
+            reminders.append(
+                ReminderEntry::fromTexts(row.value(start), row.value(end), row.value(key)));
+    } catch (const DataError &) {
+        // The table cannot be read now; the next command tells the user.
+        return;
+    }
+    m_reminders = std::move(reminders);
+    LoadTodayList();
     SetBoldDays(true);
 }
 
@@ -769,12 +760,13 @@ void frmPlan::DeletePlan(int row)
 
 void frmPlan::ShowAllPlans()
 {
-    if (!ready())
+    if (m_unloaded || m_loading || m_inDialog || !reopenTable() ||
+        !removeFilter(QStringLiteral("计划列表")))
         return;
-    try {
-        m_db->CancelFilter();
-    } catch (const DataError &) {
-    }
+    // Another desk's change reaches the reminder table with the reload.
+    if (changeNoticeShown())
+        m_dataChanged = true;
+    clearChangeNotice();
     LoadPlanList();
 }
 
@@ -838,8 +830,11 @@ void frmPlan::ShowTodayPlan(QListWidgetItem *entry)
             m_db->CancelFilter();
             return;
         }
-        for (int k = 0; k < PlanColumnCount; ++k)
-            record.setMyProperty(k, m_db->GetRecord(captions[k]));
+        m_seen.clear();
+        for (int k = 0; k < PlanColumnCount; ++k) {
+            m_seen.append(m_db->GetRecord(captions[k]));
+            record.setMyProperty(k, m_seen.constLast());
+        }
     } catch (const DataError &error) {
         reportError(QStringLiteral("工作计划无法打开"), error.text());
         return;
@@ -867,22 +862,6 @@ void frmPlan::SetBoldDays(bool forced)
     m_boldMonth = key;
 }
 
-int frmPlan::ViewMode() const
-{
-    return m_list->viewMode();
-}
-
-void frmPlan::SetViewMode(int mode)
-{
-    m_list->setViewMode(mode);
-    updateViewButtons();
-}
-
-void frmPlan::updateViewButtons()
-{
-    m_viewButtons->showMode(m_list->viewMode());
-}
-
 void frmPlan::toolbarButtonClicked(QAction *button)
 {
     const QString key = button->objectName();
@@ -896,16 +875,6 @@ void frmPlan::toolbarButtonClicked(QAction *button)
         OpenPlanInfo(m_currentRow, frmPlanInfo::View);
     else if (key == u"刷新")
         ShowAllPlans();
-    else if (button->isCheckable())
-        SetViewMode(button->data().toInt());
-}
-
-void frmPlan::listMouseReleased(Qt::MouseButton button, const QPoint &globalPos)
-{
-    if (button != Qt::RightButton || m_list->rowCount() == 0 || !ready())
-        return;
-    if (QMenu *menu = menus().mnuPlan)
-        menu->popup(globalPos);
 }
 
 void frmPlan::calendarMouseReleased(const QPoint &globalPos)

@@ -3,34 +3,28 @@
 #include "planmenus.h"
 #include "reminder.h"
 
+#include "customers/shared/recordlistwindow.h"
+
 #include <QDate>
 #include <QPointer>
 #include <QTimer>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
 
-class QAction;
 class QFrame;
 class QGroupBox;
-class QLabel;
 class QListWidget;
 class QListWidgetItem;
-class QMenuBar;
 class QProgressBar;
 class QPushButton;
-class QToolBar;
 
 namespace kestrova {
 
-class clsDataBase;
 class clsPlan;
 class frmPlanInfo;
 class MonthCalendar;
 class RecordListModel;
-class RecordListView;
-class ViewModeButtons;
 
 // The work-plan window: on the right the plan list, one row per row of "工作计划"; on the left a
 // month calendar whose days inside a plan's reminder period are bold, buttons that act on the
@@ -42,7 +36,7 @@ class ViewModeButtons;
 // Loading runs in slices from the event loop: the window repaints, its timer ticks and it shows
 // progress meanwhile, and it refuses its commands until the whole list, the reminder table and
 // the bold days are in place.
-class frmPlan : public QWidget
+class frmPlan : public RecordListWindow
 {
     Q_OBJECT
 
@@ -107,27 +101,24 @@ public:
     RecordListView *lstvwPlanInfo() const { return m_list; }
     MonthCalendar *mvwPlan() const { return m_calendar; }
     QListWidget *lstDoToday() const { return m_today; }
-    int ViewMode() const;
-    void SetViewMode(int mode);
     // The window's pop-up menus, made on first use.
     PlanMenus menus();
     QString DataPath() const { return m_dataPath; }
-    // The designed client area below the window's menu bar.
-    QSize sizeHint() const override;
+
+    // Besides the notice, the bold days and the today list follow another desk's change at once.
+    void tableChangedElsewhere() override;
 
     // Designed client area, in twips.
     static constexpr int kDesignWidth = 9630;
     static constexpr int kDesignHeight = 7725;
 
-signals:
-    // A load has finished: the list, the reminder table, the today list and the bold days
-    // are complete.
-    void listLoaded();
-
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void toolbarButtonClicked(QAction *button) override;
+    bool ready() const override;
+    void relayout() override { SizeControls(m_splitterX); }
 
 private:
     struct Load
@@ -140,6 +131,7 @@ private:
         int startColumn = -1;
         int endColumn = -1;
         int keyColumn = -1;
+        QString failure; // the server was lost
     };
 
     void buildMenus();
@@ -147,36 +139,26 @@ private:
     void buildTitles();
     void buildPlanPanel();
     void buildSplitter();
-    QAction *addToolButton(const QString &key, const QString &toolTip, const QString &iconKey);
-    void toolbarButtonClicked(QAction *button);
     void readSlice();
     void finishLoad();
-    void setCommandsEnabled(bool enabled);
-    void updateViewButtons();
-    void listMouseReleased(Qt::MouseButton button, const QPoint &globalPos);
     void calendarMouseReleased(const QPoint &globalPos);
     // Puts the cursor on the plan with that "编号", whatever the filter; false when it is gone.
     bool moveToPlan(qint64 key);
     // The dialog and the write-back of ShowPlanInfo; returns whether the table changed.
     void runPlanDialog(clsPlan &record, int style);
     void refreshAfterDialog();
-    void reportError(const QString &what, const QString &reason);
-    bool ready() const;
+    // Reads the reminder periods and today's plans of the whole table again, so the calendar
+    // and the today list show another desk's change; the list waits for "刷新".
+    void followTableChanges();
     void unload();
     int windowWidthTwips() const;
     int innerTop() const;
     int innerHeightTwips() const;
 
     QString m_dataPath;
-    std::unique_ptr<clsDataBase> m_db;
     RecordListModel *m_model = nullptr;
-    RecordListView *m_list = nullptr;
     MonthCalendar *m_calendar = nullptr;
     QListWidget *m_today = nullptr;
-    QMenuBar *m_menuBar = nullptr;
-    QAction *mnuFileClose = nullptr;
-    QToolBar *tbToolBar = nullptr;
-    ViewModeButtons *m_viewButtons = nullptr;
     QWidget *picTitles = nullptr;
     QLabel *lblTitle0 = nullptr;
     QLabel *lblTitle1 = nullptr;
@@ -192,8 +174,6 @@ private:
     QFrame *picSplitter = nullptr;
     QTimer *tmrSetBold = nullptr;
     QTimer m_sliceTimer;
-    QList<QAction *> m_dataCommands; // refused while a load runs
-    QList<QWidget *> m_dataButtons;
 
     MenuProvider m_menuProvider;
     PlanMenus m_menus;
@@ -207,8 +187,10 @@ private:
     bool m_inDialog = false;
     bool m_unloaded = false;
     bool m_splitterMoving = false;
-    int m_splitterX = 0;   // twips: the grip's left edge
-    int m_splitterBar = 0; // twips: the drag bar's left edge while dragging
+    QStringList m_seen;           // the texts of the plan being edited, as the user was shown them
+    bool m_followChanges = false; // another desk changed the table during a load or a dialog
+    int m_splitterX = 0;          // twips: the grip's left edge
+    int m_splitterBar = 0;        // twips: the drag bar's left edge while dragging
 };
 
 } // namespace kestrova

@@ -1,5 +1,7 @@
 #include "frmplaninfo.h"
 
+#include "customers/shared/toolbaricons.h"
+
 #include "ui_frmplaninfo.h"
 
 #include "customers/data/clsdatabase.h"
@@ -50,11 +52,15 @@ frmPlanInfo::frmPlanInfo(const QString &dataPath, QWidget *parent)
             // The choice boxes start empty rather than claiming a choice nobody made.
             combo->setCurrentIndex(-1);
             // At their designed width the narrow boxes hold three characters only beside a
-            // slim drop-down button.
+            // slim drop-down button. A styled button draws no arrow of its own, so it gets
+            // a picture.
             if (combo->isEditable() && combo->width() < platform::twips(1000))
                 combo->setStyleSheet(
                     QStringLiteral("QComboBox { padding-left: 1px; }"
-                                   " QComboBox::drop-down { width: 14px; border: none; }"));
+                                   " QComboBox::drop-down { width: 13px; border: none; }"
+                                   " QComboBox::down-arrow { image: url(%1);"
+                                   " width: 7px; height: 4px; }")
+                        .arg(comboArrowPicture()));
         }
         m_inputs.append(widget);
     }

@@ -13,6 +13,22 @@ static void initKestrovaResources()
 
 namespace kestrova {
 
+namespace {
+
+void registerPictures()
+{
+    static const bool registered = (initKestrovaResources(), true);
+    Q_UNUSED(registered);
+}
+
+} // namespace
+
+QString comboArrowPicture()
+{
+    registerPictures();
+    return QStringLiteral(":/kestrova/icons/combo_arrow.png");
+}
+
 QIcon toolbarIcon(const QString &key)
 {
     static const QHash<QString, QString> files = {
@@ -31,8 +47,7 @@ QIcon toolbarIcon(const QString &key)
         {QStringLiteral("Class"), QStringLiteral("class")},
         {QStringLiteral("Kestrova"), QStringLiteral("kestrova")},
     };
-    static const bool registered = (initKestrovaResources(), true);
-    Q_UNUSED(registered);
+    registerPictures();
     const auto file = files.constFind(key);
     if (file == files.constEnd()) {
         if (key == u"View" && qApp)

@@ -12,4 +12,7 @@ namespace kestrova {
 // style's picture. A null icon for other keys.
 QIcon toolbarIcon(const QString &key);
 
+// The resource path of the slim arrow (7 by 4 pixels) of the narrow drop-down boxes.
+QString comboArrowPicture();
+
 } // namespace kestrova

@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -55,6 +56,12 @@ QStringList listColumn(frmClient *window, int column)
 QStringList listNames(frmClient *window)
 {
     return listColumn(window, ClientName);
+}
+
+// What the find bar's row count says.
+QString rowCount(frmClient *window)
+{
+    return window->findChild<QLabel *>(u"lblRecordCount"_s)->text();
 }
 
 bool waitLoaded(frmClient *window)
@@ -139,6 +146,8 @@ private slots:
     void newClientNotSaved_data();
     void newClientNotSaved();
     void viewEditConfirm();
+    void otherDeskChangedTheRow_data();
+    void otherDeskChangedTheRow();
     void auditFlag_data();
     void auditFlag();
     void popupMenuOnEmptyList();
@@ -440,11 +449,13 @@ void TestClientWindow::find()
     QVERIFY(waitLoaded(window));
     QCOMPARE(listNames(window), names);
     QCOMPARE(window->CurrentRow(), names.isEmpty() ? 0 : 1);
+    QCOMPARE(rowCount(window), u"共 %1 条"_s.arg(names.size()));
     QVERIFY(m_recorder->messages.isEmpty());
     // "刷新" removes the filter again.
     toolButton(window, u"刷新"_s)->trigger();
     QVERIFY(waitLoaded(window));
     QCOMPARE(listNames(window), all);
+    QCOMPARE(rowCount(window), u"共 5 条"_s);
 }
 
 void TestClientWindow::findIncomplete_data()
@@ -620,7 +631,9 @@ void TestClientWindow::newClientConfirmed()
     QCOMPARE(listNames(window), (QStringList{u"甲"_s, u"乙"_s, u"丙"_s}));
     QCOMPARE(window->lstvwClientInfo()->model()->text(2, ClientAuditing), u"False"_s);
     QCOMPARE(window->lstvwClientInfo()->model()->text(2, ClientID), u"3"_s);
-    QCOMPARE(window->CurrentRow(), 1);
+    // The new client is the current and the selected row.
+    QCOMPARE(window->CurrentRow(), 3);
+    QCOMPARE(window->lstvwClientInfo()->selectedRow(), 3);
     QVERIFY(!window->DataChanged());
 }
 
@@ -693,6 +706,40 @@ void TestClientWindow::viewEditConfirm()
              (QStringList{u"010-1"_s, u"010-2222"_s, u"010-1"_s}));
     QCOMPARE(listColumn(window, ClientPhone), (QStringList{u"010-1"_s, u"010-2222"_s, u"010-1"_s}));
     QCOMPARE(listNames(window), (QStringList{u"甲"_s, u"乙"_s, u"丙"_s}));
+}
+
+void TestClientWindow::otherDeskChangedTheRow_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("phones");
+    QTest::newRow("changed")
+        << u"UPDATE \"客户\" SET \"电话\" = '9' WHERE \"编号\" = 1"_s
+        << u"客户资料没有保存：其他用户已修改了这条记录，请按“刷新”查看后再修改"_s
+        << QStringList{u"9"_s, u"010-1"_s};
+    QTest::newRow("deleted") << u"DELETE FROM \"客户\" WHERE \"编号\" = 1"_s
+                             << u"客户资料没有保存：其他用户已删除了这条记录"_s
+                             << QStringList{u"010-1"_s};
+}
+
+// An edit of a row another desk changed or deleted meanwhile is refused, never written over.
+void TestClientWindow::otherDeskChangedTheRow()
+{
+    QFETCH(QString, statement);
+    QFETCH(QString, message);
+    m_database->addNamed({u"甲"_s, u"乙"_s}, {{u"电话"_s, u"010-1"_s}});
+    frmClient *window = open();
+    QVERIFY(window);
+    ModalHandler<frmClientInfo> edit([&](frmClientInfo *dialog) {
+        QVERIFY(m_database->raw.exec(statement));
+        setText(dialog, u"txtField_6"_s, u"010-2222"_s);
+        press(dialog, "cmdOk");
+    });
+    toolButton(window, u"修改"_s)->trigger();
+    QCOMPARE(edit.seen, 1);
+    QVERIFY(waitLoaded(window));
+    QCOMPARE(m_recorder->texts(), QStringList{message});
+    QTEST(m_database->raw.column(u"SELECT \"电话\" FROM \"客户\" ORDER BY \"编号\""_s), "phones");
 }
 
 void TestClientWindow::auditFlag_data()

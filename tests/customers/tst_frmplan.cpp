@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -125,6 +126,7 @@ private slots:
     void boldDays_data();
     void boldDays();
     void boldDaysFollowChanges();
+    void changeElsewhere();
     void timerTickDuringLoad();
     void dayPlans_data();
     void dayPlans();
@@ -369,6 +371,38 @@ void TestFrmPlan::boldDaysFollowChanges()
     QCOMPARE(m_messages.size(), 0);
 }
 
+// Another desk adds a plan due today: the notice shows, the calendar and the today list follow at
+// once, the list waits for "刷新", which also clears the notice.
+void TestFrmPlan::changeElsewhere()
+{
+    const QDate t = today();
+    addPlan(*m_raw, u"电话回访"_s, iso(t), iso(t));
+    frmPlan window(m_file->path());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *notice = window.findChild<QLabel *>(u"lblChangeNotice"_s);
+    QVERIFY(!notice->isVisible());
+    const QRect listBefore = window.lstvwPlanInfo()->geometry();
+
+    addPlan(*m_raw, u"签订合同"_s, iso(t.addDays(2)), iso(t.addDays(2)));
+    addPlan(*m_raw, u"寄送样品"_s, iso(t), iso(t));
+    window.tableChangedElsewhere();
+    QVERIFY(notice->isVisible());
+    QCOMPARE(notice->text(), u"其他用户修改了数据，按“刷新”查看"_s);
+    QCOMPARE(window.lstvwPlanInfo()->y(), listBefore.y() + notice->height());
+    QCOMPARE(todayEntries(window), (QStringList{u"电话回访#1"_s, u"寄送样品#3"_s}));
+    window.mvwPlan()->setCurrentPage(t.addDays(2).year(), t.addDays(2).month());
+    window.SetBoldDays(false);
+    QVERIFY(window.mvwPlan()->isBold(t.addDays(2)));
+    QCOMPARE(listNumbers(window), QStringList{u"1"_s});
+
+    toolButton(window, u"刷新"_s)->trigger();
+    QVERIFY(!notice->isVisible());
+    QCOMPARE(window.lstvwPlanInfo()->geometry(), listBefore);
+    QCOMPARE(listNumbers(window), (QStringList{u"1"_s, u"2"_s, u"3"_s}));
+    QCOMPARE(m_messages.size(), 0);
+}
+
 void TestFrmPlan::timerTickDuringLoad()
 {
     for (int i = 0; i < 6; ++i)
@@ -433,9 +467,12 @@ void TestFrmPlan::dayPlans()
     QCOMPARE(window.CurrentRow(), 1);
     QCOMPARE(m_messages.size(), 0);
     QCOMPARE(m_dialogs.size(), 0);
+    const auto *count = window.findChild<QLabel *>(u"lblRecordCount"_s);
+    QCOMPARE(count->text(), u"共 %1 条"_s.arg(listNumbers(window).size()));
 
     toolButton(window, u"刷新"_s)->trigger();
     QCOMPARE(listNumbers(window).size(), 6);
+    QCOMPARE(count->text(), u"共 6 条"_s);
 }
 
 void TestFrmPlan::noPlanOnDate_data()

@@ -74,6 +74,8 @@ private slots:
     }
     void layoutFollowsTheDesign_data();
     void layoutFollowsTheDesign();
+    void narrowBoxesShowTheirArrow_data();
+    void narrowBoxesShowTheirArrow();
     void labelsNameTheirInputs_data();
     void labelsNameTheirInputs();
     void viewStyleThenEdit();
@@ -132,6 +134,46 @@ void TestFrmPlanInfo::layoutFollowsTheDesign_data()
     row(u"cmdOk", u"", 4320, 5760, 1215, 375);
     row(u"cmdEdit", u"", 4320, 5760, 1215, 375);
     row(u"cmdClose", u"", 5760, 5760, 1215, 375);
+}
+
+void TestFrmPlanInfo::narrowBoxesShowTheirArrow_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("enabled");
+    for (const char *name : {"cmbField_3", "cmbField_0", "cmbField_4", "cmbField_1"}) {
+        QTest::addRow("%s enabled", name) << QString::fromLatin1(name) << true;
+        QTest::addRow("%s disabled", name) << QString::fromLatin1(name) << false;
+    }
+}
+
+// At 855 twips the box keeps its size and still draws a dark arrow at its right end, while the
+// rest of the empty box stays light.
+void TestFrmPlanInfo::narrowBoxesShowTheirArrow()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, enabled);
+    frmPlanInfo dialog(m_file->path());
+    dialog.setStyle(enabled ? frmPlanInfo::Edit : frmPlanInfo::View);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *box = dialog.findChild<QComboBox *>(name);
+    QVERIFY(box);
+    QCOMPARE(box->isEnabled(), enabled);
+    QCOMPARE(box->width(), platform::twips(855));
+    const QImage picture = box->grab().toImage();
+    const qreal scale = picture.devicePixelRatio();
+    const auto darkPixels = [&](int fromX, int toX) {
+        int dark = 0;
+        for (int y = 2; y < box->height() - 2; ++y) {
+            for (int x = fromX; x < toX; ++x) {
+                if (qGray(picture.pixel(int(x * scale), int(y * scale))) < 110)
+                    ++dark;
+            }
+        }
+        return dark;
+    };
+    QVERIFY2(darkPixels(box->width() - 14, box->width() - 2) >= 6, "no arrow drawn");
+    QCOMPARE(darkPixels(3, box->width() - 16), 0);
 }
 
 void TestFrmPlanInfo::layoutFollowsTheDesign()

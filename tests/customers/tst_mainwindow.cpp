@@ -5,15 +5,20 @@
 
 #include "customers/app/form1.h"
 #include "customers/app/frmclient.h"
+#include "customers/app/frmdatabase.h"
 #include "customers/app/mdifrmmain.h"
 #include "customers/shared/recordlistview.h"
 #include "platform/shortdate.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QStatusBar>
 
 using namespace kestrova;
@@ -82,6 +87,9 @@ private slots:
     void clientWindowNarrowestWidth();
     void planWindowThroughFactory();
     void passwordDialogOnce();
+    void databaseSettings_data();
+    void databaseSettings();
+    void databaseTestConnection();
 
 private:
     std::unique_ptr<AppRecorder> m_recorder;
@@ -108,6 +116,7 @@ void TestMainWindow::menus_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("text");
     QTest::newRow("mnuFile") << u"mnuFile"_s << u"文件(&F)"_s;
+    QTest::newRow("mnuFileDatabase") << u"mnuFileDatabase"_s << u"数据库设置(&D)…"_s;
     QTest::newRow("mnuFileClose") << u"mnuFileClose"_s << u"关闭(&C)"_s;
     QTest::newRow("mnuView") << u"mnuView"_s << u"查看(&V)"_s;
     QTest::newRow("mnuViewClient") << u"mnuViewClient"_s << u"Kestrova(&C)"_s;
@@ -345,6 +354,72 @@ void TestMainWindow::passwordDialogOnce()
     action(&main, u"xgmm"_s)->trigger();
     QCOMPARE(main.passwordDialog(), dialog);
     QCOMPARE(main.findChildren<Form1 *>().size(), 1);
+}
+
+void TestMainWindow::databaseSettings_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QStringList>("fields"); // host, port, database, user; none for the file
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("local file") << QString() << QStringList() << QString();
+    QTest::newRow("server") << u"postgresql://kestrova@dbhost:5433/office"_s
+                            << QStringList{u"dbhost"_s, u"5433"_s, u"office"_s, u"kestrova"_s}
+                            << u"postgresql://kestrova@dbhost:5433/office"_s;
+    QTest::newRow("default port, no user")
+        << u"postgres://10.0.0.7/客户库"_s
+        << QStringList{u"10.0.0.7"_s, u"5432"_s, u"客户库"_s, QString()}
+        << u"postgresql://10.0.0.7:5432/客户库"_s;
+    // A password someone wrote into the address is not kept.
+    QTest::newRow("password dropped") << u"postgresql://anna:geheim@db/office"_s
+                                      << QStringList{u"db"_s, u"5432"_s, u"office"_s, u"anna"_s}
+                                      << u"postgresql://anna@db:5432/office"_s;
+    // Another file than the program's own stays chosen.
+    QTest::newRow("other file") << u"/srv/kunden/khdata.mdb"_s << QStringList()
+                                << u"/srv/kunden/khdata.mdb"_s;
+}
+
+// The dialog shows the stored address in its fields and "确定" stores what the fields say.
+void TestMainWindow::databaseSettings()
+{
+    QFETCH(QString, stored);
+    QFETCH(QStringList, fields);
+    QFETCH(QString, saved);
+    QSettings(u"Kestrova"_s, u"Kestrova"_s).setValue(u"Database/Url"_s, stored);
+    MDIFrmMain main;
+    ModalHandler<frmDatabase> settings([&](frmDatabase *dialog) {
+        QCOMPARE(dialog->findChild<QRadioButton *>(u"optServer"_s)->isChecked(), !fields.isEmpty());
+        if (!fields.isEmpty()) {
+            QCOMPARE(dialog->findChild<QLineEdit *>(u"txtHost"_s)->text(), fields[0]);
+            QCOMPARE(dialog->findChild<QSpinBox *>(u"txtPort"_s)->text(), fields[1]);
+            QCOMPARE(dialog->findChild<QLineEdit *>(u"txtDatabase"_s)->text(), fields[2]);
+            QCOMPARE(dialog->findChild<QLineEdit *>(u"txtUser"_s)->text(), fields[3]);
+        }
+        QTest::mouseClick(dialog->findChild<QPushButton *>(u"cmdOk"_s), Qt::LeftButton);
+    });
+    action(&main, u"mnuFileDatabase"_s)->trigger();
+    QCOMPARE(settings.seen, 1);
+    QCOMPARE(QSettings(u"Kestrova"_s, u"Kestrova"_s).value(u"Database/Url"_s).toString(), saved);
+}
+
+// "测试连接" opens the database for real: the local file works, a server nobody listens on is
+// reported as unreachable.
+void TestMainWindow::databaseTestConnection()
+{
+    frmDatabase dialog;
+    auto *result = dialog.findChild<QLabel *>(u"lblTestResult"_s);
+    auto *test = dialog.findChild<QPushButton *>(u"cmdTest"_s);
+    QTest::mouseClick(test, Qt::LeftButton);
+    QCOMPARE(result->text(), u"连接成功"_s);
+
+    dialog.findChild<QRadioButton *>(u"optServer"_s)->setChecked(true);
+    dialog.findChild<QLineEdit *>(u"txtHost"_s)->setText(u"127.0.0.1"_s);
+    dialog.findChild<QSpinBox *>(u"txtPort"_s)->setValue(1);
+    dialog.findChild<QLineEdit *>(u"txtDatabase"_s)->setText(u"office"_s);
+    QTest::mouseClick(test, Qt::LeftButton);
+    QVERIFY2(result->text().startsWith(u"连接失败：无法连接数据库服务器"_s),
+             qPrintable(result->text()));
+    // Nothing is stored until "确定".
+    QVERIFY(!QSettings(u"Kestrova"_s, u"Kestrova"_s).contains(u"Database/Url"_s));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,5 +1,6 @@
 // Paints the toolbar, list and window pictures of the customer program and writes them as PNG
-// files, 16 and 32 pixels square. Rebuild and rerun after changing a picture:
+// files, 16 and 32 pixels square, and the slim arrow of the narrow drop-down boxes. Rebuild and
+// rerun after changing a picture:
 //
 //   cmake --build <build> --target kestrova-make-icons
 //   <build>/bin/kestrova-make-icons customers/shared/resources/icons
@@ -400,6 +401,20 @@ int main(int argc, char **argv)
                 return 1;
             }
         }
+    }
+    // The slim drop-down arrow of the narrow choice boxes, 7 by 4 pixels.
+    QImage comboArrow(7, 4, QImage::Format_ARGB32_Premultiplied);
+    comboArrow.fill(Qt::transparent);
+    QPainter painter(&comboArrow);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x30, 0x30, 0x30));
+    painter.drawPolygon(QPolygonF({QPointF(0, 0), QPointF(7, 0), QPointF(3.5, 4)}));
+    painter.end();
+    const QString arrowFile = QDir(folder).filePath(QStringLiteral("combo_arrow.png"));
+    if (!comboArrow.save(arrowFile)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(arrowFile));
+        return 1;
     }
     return 0;
 }
