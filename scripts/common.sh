@@ -9,10 +9,10 @@ DIALVANE_BUILD=${DIALVANE_BUILD:-$DIALVANE_ROOT/build}
 DIALVANE_PACKAGES=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-webengine-dev
-    libqt6sql6-sqlite libgl-dev libx11-dev libcpp-httplib-dev
+    libqt6sql6-sqlite libgl-dev libx11-dev libcpp-httplib-dev mdbtools-dev
     fonts-arphic-uming fonts-wqy-microhei
     xvfb xauth
-    poppler-utils libreoffice-writer-nogui
+    poppler-utils libreoffice-calc-nogui libreoffice-writer-nogui python3-icalendar python3-vobject
     x11-utils desktop-file-utils dpkg-dev
 )
 

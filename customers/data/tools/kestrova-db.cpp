@@ -3,9 +3,13 @@
 //   kestrova-db demo PATH CLIENTS PLANS     appends made-up clients and plans
 //   kestrova-db demo PATH CLIENTS PLANS --if-empty
 //                                           the same, only when both tables are empty
+// With the interchange library: import, export and convert (see its usage text).
 
 #include "customers/data/demodata.h"
 #include "customers/data/schema.h"
+#ifdef DIALVANE_INTERCHANGE
+#include "customers/interchange/tools/interchangecommands.h"
+#endif
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -34,6 +38,10 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+#ifdef DIALVANE_INTERCHANGE
+    if (const auto code = kestrova::interchange::runInterchangeCommand(args))
+        return *code;
+#endif
     if (args.size() == 2 && args[0] == u"create") {
         QString error;
         if (!kestrova::createDatabaseFile(args[1], &error))
