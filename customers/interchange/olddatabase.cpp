@@ -15,7 +15,14 @@ QString jetBackupPath(const QString &dbPath)
     return dbPath + QStringLiteral(".jet-backup");
 }
 
-bool convertOldDatabase(const QString &dbPath, OldDatabaseReport *report, QString *error)
+QList<OldTableSource> oldProgramTables()
+{
+    return {{Target::Clients, tableName(Target::Clients), {}},
+            {Target::Plans, tableName(Target::Plans), {}}};
+}
+
+bool convertOldDatabase(const QString &dbPath, OldDatabaseReport *report, QString *error,
+                        const QList<OldTableSource> &sources)
 {
     JetFile jet;
     if (!jet.open(dbPath, error))
@@ -42,8 +49,9 @@ bool convertOldDatabase(const QString &dbPath, OldDatabaseReport *report, QStrin
     const QStringList tables = jet.tables();
     QList<TableRows> converted;
     int counts[2] = {0, 0};
-    for (Target target : {Target::Clients, Target::Plans}) {
-        const QString name = tableName(target);
+    for (const OldTableSource &from : sources) {
+        const Target target = from.target;
+        const QString name = from.table;
         if (!tables.contains(name))
             continue;
         QString readError;
@@ -53,15 +61,18 @@ bool convertOldDatabase(const QString &dbPath, OldDatabaseReport *report, QStrin
         QList<ColumnInfo> types;
         if (!readTargetInfo(fresh, target, &types, nullptr, &readError))
             return abandon(readError);
-        const Mapping mapping = automaticMapping(source->headers, target, true);
-        Conversion conversion = convertRows(*source, mapping, target, types, {});
+        const auto mapping = applyMapSpec(automaticMapping(source->headers, target, true),
+                                          from.mapSpec, source->headers, target, &readError);
+        if (!mapping)
+            return abandon(readError);
+        Conversion conversion = convertRows(*source, *mapping, target, types, {});
         if (!conversion.error.isEmpty())
             return abandon(QStringLiteral("表 %1：%2").arg(name, conversion.error));
         if (!conversion.problems.isEmpty())
             return abandon(QStringLiteral("表 %1 有不能转换的值：\n").arg(name) +
                            problemLines(conversion.problems, 20).join(u'\n'));
         counts[target == Target::Clients ? 0 : 1] = static_cast<int>(conversion.rows.size());
-        converted.append({name, conversion.columns, conversion.rows});
+        converted.append({tableName(target), conversion.columns, conversion.rows});
     }
     if (converted.isEmpty())
         return abandon(QStringLiteral("这个 Access 数据库里没有“客户”或“工作计划”表。"));

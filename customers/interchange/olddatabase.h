@@ -1,5 +1,8 @@
 #pragma once
 
+#include "importer.h"
+
+#include <QList>
 #include <QString>
 
 namespace kestrova::interchange {
@@ -11,6 +14,18 @@ struct OldDatabaseReport
     QString backupPath;
 };
 
+// Which table of the Access file feeds one of ours, and how its columns map ("源列=目标列,…"
+// on top of the columns whose names match ours).
+struct OldTableSource
+{
+    Target target = Target::Clients;
+    QString table;
+    QString mapSpec;
+};
+
+// 客户 → 客户 and 工作计划 → 工作计划, by column names.
+QList<OldTableSource> oldProgramTables();
+
 // Where the original Access file is kept after a conversion.
 QString jetBackupPath(const QString &dbPath);
 
@@ -18,6 +33,7 @@ QString jetBackupPath(const QString &dbPath);
 // the tables 客户 and 工作计划 are read by column name with their 编号 kept, written to a new
 // file, and only when all of it succeeded the original is renamed to "<name>.jet-backup"
 // (never changed) and the new file takes its name. On failure nothing has changed.
-bool convertOldDatabase(const QString &dbPath, OldDatabaseReport *report, QString *error);
+bool convertOldDatabase(const QString &dbPath, OldDatabaseReport *report, QString *error,
+                        const QList<OldTableSource> &sources = oldProgramTables());
 
 } // namespace kestrova::interchange
