@@ -75,6 +75,8 @@ public:
     void SetViewMode(int mode);
     // The pop-up menu holder, made on first use.
     frmMenu *menuHolder();
+    // The criteria the list is filtered by (empty: every row), for exporting what is shown.
+    QString currentFilter() const;
 
 signals:
     // A load has finished and the whole list is there.

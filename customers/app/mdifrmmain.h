@@ -34,6 +34,9 @@ public:
     void mnuViewPlan_Click();
     // "修改密码": the change-password dialog, one at a time.
     void xgmm_Click();
+    // "导入…" and "导出…": the import and export dialogs on the program's database.
+    void mnuFileImport_Click();
+    void mnuFileExport_Click();
     // "关闭(&C)": asks the window to close.
     void mnuFileClose_Click();
 
@@ -55,6 +58,8 @@ private:
 
     QMdiArea *m_mdiArea = nullptr;
     QMenu *mnuFile = nullptr;
+    QAction *mnuFileImport = nullptr;
+    QAction *mnuFileExport = nullptr;
     QAction *mnuFileClose = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuViewClient = nullptr;

@@ -421,6 +421,7 @@ SourceResult readSource(const SourceRequest &request)
         result.error = csv.error;
         return result;
     }
+    result.csvHeader = csv.header;
     result.table = std::move(csv.table);
     return result;
 }

@@ -103,6 +103,7 @@ struct SourceResult
     QString jetVersion;
     QStringList jetTables;
     QString chosenTable;
+    bool csvHeader = false; // whether a CSV's first row was taken as its column names
     SourceTable table;
 };
 

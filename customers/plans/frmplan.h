@@ -112,6 +112,8 @@ public:
     // The window's pop-up menus, made on first use.
     PlanMenus menus();
     QString DataPath() const { return m_dataPath; }
+    // The criteria the list is filtered by (empty: every row), for exporting what is shown.
+    QString currentFilter() const;
     // The designed client area below the window's menu bar.
     QSize sizeHint() const override;
 
