@@ -87,7 +87,7 @@ ImportDialog::ImportDialog(const QString &dbPath, Target initialTarget, QWidget 
 
     m_file = new QLineEdit(this);
     m_file->setObjectName(QStringLiteral("txtFile"));
-    m_file->setReadOnly(true);
+    m_file->setPlaceholderText(QStringLiteral("CSV 文件或 Access 数据库（.mdb、.accdb）"));
     auto *browseButton = new QPushButton(QStringLiteral("浏览…"), this);
     auto *fileRow = new QHBoxLayout;
     fileRow->addWidget(m_file, 1);
@@ -159,6 +159,10 @@ ImportDialog::ImportDialog(const QString &dbPath, Target initialTarget, QWidget 
     layout->addWidget(buttons);
 
     connect(browseButton, &QPushButton::clicked, this, &ImportDialog::browse);
+    connect(m_file, &QLineEdit::returnPressed, this, [this] {
+        if (m_file->text() != m_path)
+            setFile(m_file->text());
+    });
     connect(m_encoding, &QComboBox::currentIndexChanged, this, [this] { reload(true); });
     connect(m_separator, &QComboBox::currentIndexChanged, this, [this] { reload(true); });
     connect(m_header, &QCheckBox::toggled, this, [this] { reload(true); });
@@ -166,6 +170,9 @@ ImportDialog::ImportDialog(const QString &dbPath, Target initialTarget, QWidget 
     connect(m_target, &QComboBox::currentIndexChanged, this, &ImportDialog::fillMapping);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        // Enter in the file box reads the file; it does not import it as well.
+        if (focusWidget() == m_file)
+            return;
         if (importNow())
             accept();
     });
