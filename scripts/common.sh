@@ -4,12 +4,15 @@
 DIALVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 DIALVANE_BUILD=${DIALVANE_BUILD:-$DIALVANE_ROOT/build}
 
-# Build tools, Qt 6 with the browser engine, the SQLite driver, the HTTP library of the demo
-# site, Chinese fonts, and a virtual display for running the windows without a screen.
+# Build tools, Qt 6 with the browser engine, the SQLite and PostgreSQL drivers (with the
+# sqlite3 and libpq headers of the fast read paths), the PostgreSQL server the tests start,
+# the HTTP library of the demo site, Chinese fonts, and a virtual display for running the
+# windows without a screen.
 DIALVANE_PACKAGES=(
     cmake g++ ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-webengine-dev
-    libqt6sql6-sqlite libgl-dev libx11-dev libcpp-httplib-dev mdbtools-dev
+    libqt6sql6-sqlite libqt6sql6-psql libsqlite3-dev libpq-dev postgresql
+    libgl-dev libx11-dev libcpp-httplib-dev mdbtools-dev
     fonts-arphic-uming fonts-wqy-microhei
     xvfb xauth
     poppler-utils libreoffice-calc-nogui libreoffice-writer-nogui python3-icalendar python3-vobject

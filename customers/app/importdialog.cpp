@@ -342,7 +342,7 @@ bool ImportDialog::importNow()
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(300);
     const bool ok = interchange::writeRows(
-        m_dbPath, {{interchange::tableName(target()), conversion.columns, conversion.rows}},
+        m_dbPath, {interchange::tableRows(target(), conversion)},
         [&progress](int done, int) {
             progress.setValue(done);
             return !progress.wasCanceled();

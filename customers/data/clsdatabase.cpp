@@ -1,27 +1,25 @@
 #include "clsdatabase.h"
 
+#include "engine.h"
+#include "schema.h"
 #include "sqlconnection.h"
-#ifdef DIALVANE_NATIVE_SQLITE
-#include "nativereader.h"
-#endif
 
 #include "platform/messagebox.h"
-#include "platform/paths.h"
 #include "platform/shortdate.h"
 
-#include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace kestrova {
 
-namespace {
+void setSqliteNativeReads(bool enabled);
 
-bool g_nativeReads = true;
+namespace {
 
 clsDataBase::FatalHandler &fatalHandler()
 {
@@ -29,29 +27,18 @@ clsDataBase::FatalHandler &fatalHandler()
     return handler;
 }
 
-ColumnType typeFromDeclaration(const QString &declared, bool primaryKey)
-{
-    const QString type = declared.toUpper();
-    if (primaryKey && type.contains(u"INT"))
-        return ColumnType::Key;
-    if (type.contains(u"DATE") || type.contains(u"TIME"))
-        return ColumnType::Date;
-    if (type.contains(u"BOOL") || type == u"BIT" || type == u"YESNO")
-        return ColumnType::Boolean;
-    if (type.contains(u"INT") || type.contains(u"REAL") || type.contains(u"NUM") ||
-        type.contains(u"DEC") || type.contains(u"DOUB") || type.contains(u"FLOA"))
-        return ColumnType::Number;
-    return ColumnType::Text;
-}
-
 } // namespace
 
 clsDataBase::clsDataBase()
-    : clsDataBase(QDir(platform::installFolder()).filePath(QString::fromUtf16(kDataFileName)))
+    : clsDataBase(DatabaseLocation::localFile())
 {}
 
 clsDataBase::clsDataBase(const QString &dataPath)
-    : m_dataPath(dataPath)
+    : clsDataBase(DatabaseLocation::parse(dataPath))
+{}
+
+clsDataBase::clsDataBase(const DatabaseLocation &location)
+    : m_location(location)
 {}
 
 clsDataBase::~clsDataBase()
@@ -68,77 +55,137 @@ clsDataBase::FatalHandler clsDataBase::setFatalHandler(FatalHandler handler)
 
 void clsDataBase::setNativeReads(bool enabled)
 {
-    g_nativeReads = enabled;
+    setSqliteNativeReads(enabled);
 }
 
 void clsDataBase::release()
 {
     m_pending.reset();
     m_blockQuery.reset();
-    m_native.reset();
     m_nativeBlock = false;
-    m_connection.reset();
+    m_engine.reset();
     m_opened = false;
+    m_lost = false;
     m_columns.clear();
     m_columnIndex.clear();
     m_keys.clear();
+    m_keysDone = false;
+    m_count = 0;
     m_position = 0;
     m_filter.reset();
     m_filterText.clear();
     dropCache();
 }
 
-void clsDataBase::fail(const QString &text) const
+void clsDataBase::fail(const QString &text, DataError::Kind kind) const
 {
     m_lastError = text;
+    m_lastErrorKind = kind;
 }
 
-void clsDataBase::throwError(const QString &text) const
+void clsDataBase::throwError(const QString &text, DataError::Kind kind) const
 {
-    fail(text);
-    throw DataError(text);
+    fail(text, kind);
+    throw DataError(text, kind);
 }
 
-void clsDataBase::requireOpen() const
+// A failed statement: a lost server is reported as such, and the next command reconnects.
+void clsDataBase::throwQueryError(const QSqlQuery &query)
+{
+    const QSqlError error = query.lastError();
+    if (m_engine && m_engine->connectionLost(error)) {
+        m_lost = true;
+        throwError(QString::fromUtf16(kServerUnreachable) + u' ' + m_location.displayText() +
+                       u": " + error.text().trimmed(),
+                   DataError::ConnectionLost);
+    }
+    throwError(error.text());
+}
+
+void clsDataBase::exec(QSqlQuery &query)
+{
+    if (!query.exec())
+        throwQueryError(query);
+}
+
+void clsDataBase::requireOpen()
 {
     if (!m_opened)
         throwError(QStringLiteral("the table is not open"));
+    if (m_lost && !reconnect())
+        throwError(m_lastError, DataError::ConnectionLost);
+}
+
+// After a lost connection: connects again and re-takes the keyset, keeping the current row
+// and a pending row (which was never written).
+bool clsDataBase::reconnect()
+{
+    QString error;
+    m_blockQuery.reset();
+    m_nativeBlock = false;
+    if (!m_engine->reconnect(&error)) {
+        fail(QString::fromUtf16(kServerUnreachable) + u' ' + m_location.displayText() + u": " +
+                 error.trimmed(),
+             DataError::ConnectionLost);
+        return false;
+    }
+    m_lost = false;
+    const qint64 key = KeyAt(m_position + 1);
+    const int index = m_position;
+    try {
+        requery(m_filter);
+    } catch (const DataError &) {
+        return false;
+    }
+    restorePosition(key, index);
+    return true;
 }
 
 bool clsDataBase::OpenDB(const QString &strDataTable)
 {
     release();
-    m_connection = std::make_unique<SqlConnection>(m_dataPath);
-    if (!m_connection->isOpen()) {
-        fail(m_connection->errorText());
-        release();
-        return false;
-    }
-    QSqlQuery query(m_connection->database());
-    query.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
-                                 "name = ? COLLATE NOCASE"));
-    query.addBindValue(strDataTable);
-    if (!query.exec() || !query.next()) {
-        fail(query.lastError().isValid() ? query.lastError().text()
-                                         : QStringLiteral("no table \"%1\"").arg(strDataTable));
-        release();
-        return false;
-    }
-    m_table = query.value(0).toString();
-    query.finish();
-#ifdef DIALVANE_NATIVE_SQLITE
-    if (g_nativeReads) {
-        m_native = std::make_unique<NativeReader>(m_dataPath);
-        if (!m_native->isOpen())
-            m_native.reset();
-    }
-#endif
     QString error;
-    if (!loadColumns(&error)) {
-        fail(error);
+    DataError::Kind kind = DataError::General;
+    m_engine = Engine::open(m_location, Engine::OpenMode::ExistingOnly, &error, &kind);
+    if (!m_engine) {
+        fail(error, kind);
         release();
         return false;
     }
+    // Nothing is written before the database is known to be Kestrova's.
+    const SchemaCheck check = checkSchema(*m_engine);
+    if (check.state == SchemaCheck::Foreign || check.state == SchemaCheck::Failed) {
+        fail(check.message,
+             check.state == SchemaCheck::Foreign ? DataError::ForeignSchema : DataError::General);
+        release();
+        return false;
+    }
+    const auto tables = m_engine->tableNames(&error);
+    QString table;
+    for (const QString &name : tables.value_or(QStringList())) {
+        if (name.compare(strDataTable, Qt::CaseInsensitive) == 0)
+            table = name;
+    }
+    if (table.isEmpty()) {
+        fail(tables ? QStringLiteral("no table \"%1\"").arg(strDataTable) : error);
+        release();
+        return false;
+    }
+    m_table = table;
+    if (!m_engine->loadColumns(m_table, &m_columns, &error) || m_columns.isEmpty() ||
+        !m_engine->prepareForWrites(&error)) {
+        fail(error.isEmpty() ? QStringLiteral("the table has no columns") : error);
+        release();
+        return false;
+    }
+    m_sharedFile = m_engine->sharedFileWarning();
+    m_key = m_engine->keyExpression();
+    QStringList select = {m_key};
+    for (int i = 0; i < m_columns.size(); ++i) {
+        m_columnIndex.insert(m_columns[i].name, i);
+        select.append(quoteIdentifier(m_columns[i].name));
+    }
+    m_selectList = select.join(QStringLiteral(", "));
     m_opened = true;
     try {
         requery(std::nullopt);
@@ -146,33 +193,6 @@ bool clsDataBase::OpenDB(const QString &strDataTable)
         release();
         return false;
     }
-    return true;
-}
-
-bool clsDataBase::loadColumns(QString *error)
-{
-    QSqlQuery query(m_connection->database());
-    // The table name was read from the database's own catalogue just before.
-    if (!query.exec(u"PRAGMA table_info(" + quoteIdentifier(m_table) + u')')) {
-        *error = query.lastError().text();
-        return false;
-    }
-    m_columns.clear();
-    m_columnIndex.clear();
-    QStringList select = {QStringLiteral("rowid")};
-    while (query.next()) {
-        ColumnInfo column;
-        column.name = query.value(1).toString();
-        column.type = typeFromDeclaration(query.value(2).toString(), query.value(5).toInt() == 1);
-        m_columnIndex.insert(column.name, static_cast<int>(m_columns.size()));
-        m_columns.append(column);
-        select.append(quoteIdentifier(column.name));
-    }
-    if (m_columns.isEmpty()) {
-        *error = QStringLiteral("the table has no columns");
-        return false;
-    }
-    m_selectList = select.join(QStringLiteral(", "));
     return true;
 }
 
@@ -199,8 +219,9 @@ void clsDataBase::dropCache()
     m_cacheRows = 0;
 }
 
-// Takes the keyset under `filter`. Throws DataError when the engine refuses; the previous
-// keyset then stays.
+// Takes the keyset under `filter`: counts its rows and notes its highest key; the keys
+// themselves are read as positions need them. Rows other instances add later stay out until
+// the next keyset. Throws DataError when the engine refuses; the previous keyset then stays.
 void clsDataBase::requery(const std::optional<criteria::SqlCondition> &filter)
 {
     QString where;
@@ -209,53 +230,113 @@ void clsDataBase::requery(const std::optional<criteria::SqlCondition> &filter)
         where = u" WHERE " + filter->sql;
         values = filter->values;
     }
-    const QString keySql =
-        u"SELECT rowid FROM " + quoteIdentifier(m_table) + where + u" ORDER BY rowid";
-    QString blockSql = u"SELECT " + m_selectList + u" FROM " + quoteIdentifier(m_table) +
-                       u" WHERE rowid BETWEEN ? AND ?";
+    const QString table = quoteIdentifier(m_table);
+    QSqlQuery count(m_engine->database());
+    count.setForwardOnly(true);
+    if (!count.prepare(u"SELECT count(*), max(" + m_key + u") FROM " + table + where))
+        throwQueryError(count);
+    for (const QVariant &value : values)
+        count.addBindValue(value);
+    exec(count);
+    if (!count.next())
+        throwQueryError(count);
+    const int rows = count.value(0).toInt();
+    const qint64 maxKey = count.value(1).toLongLong();
+    count.finish();
+
+    QString blockSql =
+        u"SELECT " + m_selectList + u" FROM " + table + u" WHERE " + m_key + u" BETWEEN ? AND ?";
     if (filter)
         blockSql += u" AND (" + filter->sql + u')';
-    blockSql += u" ORDER BY rowid";
+    blockSql += u" ORDER BY " + m_key;
+    auto blockQuery = std::make_unique<QSqlQuery>(m_engine->database());
+    blockQuery->setForwardOnly(true);
+    if (!blockQuery->prepare(blockSql))
+        throwQueryError(*blockQuery);
+    // The filter's values follow the two bounds of the block and stay bound for every block.
+    for (int i = 0; i < values.size(); ++i)
+        blockQuery->bindValue(i + 2, values[i]);
+    m_nativeBlock = m_engine->prepareBlock(blockSql, values, m_columns);
 
-    std::optional<QVector<qint64>> keys;
-#ifdef DIALVANE_NATIVE_SQLITE
-    if (m_native)
-        keys = m_native->keys(keySql, values);
-#endif
+    m_filter = filter;
+    m_count = rows;
+    m_maxKey = maxKey;
+    m_keys.clear();
+    m_keysDone = rows == 0;
+    m_blockQuery = std::move(blockQuery);
+    m_position = 0;
+    dropCache();
+    // The first keys come at once: a small table's keyset is then whole, as it was taken.
+    if (!loadKeys(kKeyBlock, std::numeric_limits<qint64>::max()))
+        throwError(QStringLiteral("the keys of the table cannot be read"));
+}
+
+// Reads the next keys of the keyset: `wanted` more, or (wanted 0) all up to the key `upTo`.
+// False when the engine failed.
+bool clsDataBase::loadKeys(int wanted, qint64 upTo) const
+{
+    if (m_keysDone)
+        return true;
+    QString sql =
+        u"SELECT " + m_key + u" FROM " + quoteIdentifier(m_table) + u" WHERE " + m_key + u" <= ?";
+    QVariantList values = {std::min(m_maxKey, upTo)};
+    if (!m_keys.isEmpty()) {
+        sql += u" AND " + m_key + u" > ?";
+        values.append(m_keys.last());
+    }
+    if (m_filter) {
+        sql += u" AND (" + m_filter->sql + u')';
+        values += m_filter->values;
+    }
+    sql += u" ORDER BY " + m_key;
+    if (wanted > 0) {
+        sql += QStringLiteral(" LIMIT ?");
+        values.append(wanted);
+    }
+    std::optional<QVector<qint64>> keys = m_engine->fastKeys(sql, values);
     if (!keys) {
-        QSqlQuery query(m_connection->database());
+        QSqlQuery query(m_engine->database());
         query.setForwardOnly(true);
-        if (!query.prepare(keySql))
-            throwError(query.lastError().text());
+        if (!query.prepare(sql))
+            return false;
         for (const QVariant &value : values)
             query.addBindValue(value);
         if (!query.exec())
-            throwError(query.lastError().text());
+            return false;
         keys.emplace();
         while (query.next())
             keys->append(query.value(0).toLongLong());
         if (query.lastError().isValid())
-            throwError(query.lastError().text());
+            return false;
     }
+    m_keys += *keys;
+    const bool reachedEnd = !m_keys.isEmpty() && m_keys.last() >= m_maxKey;
+    if (reachedEnd || (wanted > 0 && keys->size() < wanted) || (wanted == 0 && upTo >= m_maxKey))
+        m_keysDone = true;
+    // Rows other instances deleted since the count leave no key: the cursor ends where the
+    // keys do.
+    if (m_keysDone)
+        m_count = static_cast<int>(m_keys.size());
+    return true;
+}
 
-    auto blockQuery = std::make_unique<QSqlQuery>(m_connection->database());
-    blockQuery->setForwardOnly(true);
-    if (!blockQuery->prepare(blockSql))
-        throwError(blockQuery->lastError().text());
-    // The filter's values follow the two bounds of the block and stay bound for every block.
-    for (int i = 0; i < values.size(); ++i)
-        blockQuery->bindValue(i + 2, values[i]);
-    m_nativeBlock = false;
-#ifdef DIALVANE_NATIVE_SQLITE
-    if (m_native)
-        m_nativeBlock = m_native->prepareBlock(blockSql, values, m_columns);
-#endif
+// Reads keys until the one at `index` is there (or every key is). False when the engine
+// failed.
+bool clsDataBase::ensureKeys(int index) const
+{
+    while (index >= m_keys.size() && !m_keysDone) {
+        const int wanted = std::max(kKeyBlock, index + 1 - int(m_keys.size()));
+        if (!loadKeys(wanted, std::numeric_limits<qint64>::max()))
+            return false;
+    }
+    return true;
+}
 
-    m_filter = filter;
-    m_keys = std::move(*keys);
-    m_blockQuery = std::move(blockQuery);
-    m_position = 0;
-    dropCache();
+bool clsDataBase::ensureKeysThrough(qint64 key) const
+{
+    if (m_keysDone || (!m_keys.isEmpty() && m_keys.last() >= key))
+        return true;
+    return loadKeys(0, key);
 }
 
 void clsDataBase::applyFilter(const criteria::SqlCondition &condition, const QString &text)
@@ -266,16 +347,15 @@ void clsDataBase::applyFilter(const criteria::SqlCondition &condition, const QSt
 
 std::optional<QVector<QVariant>> clsDataBase::readRawRow(qint64 key)
 {
-    QSqlQuery query(m_connection->database());
+    QSqlQuery query(m_engine->database());
     query.setForwardOnly(true);
-    query.prepare(u"SELECT " + m_selectList + u" FROM " + quoteIdentifier(m_table) +
-                  u" WHERE rowid = ?");
+    query.prepare(u"SELECT " + m_selectList + u" FROM " + quoteIdentifier(m_table) + u" WHERE " +
+                  m_key + u" = ?");
     query.addBindValue(key);
-    if (!query.exec())
-        throwError(query.lastError().text());
+    exec(query);
     if (!query.next()) {
         if (query.lastError().isValid())
-            throwError(query.lastError().text());
+            throwQueryError(query);
         return std::nullopt;
     }
     QVector<QVariant> values;
@@ -293,6 +373,17 @@ const QString *clsDataBase::cachedRow(int index)
     if (m_cacheFirst < 0 || index < m_cacheFirst || index >= m_cacheFirst + m_cacheRows) {
         dropCache();
         const int first = index / kBlockRows * kBlockRows;
+        if (!ensureKeys(first + kBlockRows - 1)) {
+            QSqlQuery probe(m_engine->database());
+            if (m_engine->connectionLost(probe.lastError())) {
+                m_lost = true;
+                throwError(QString::fromUtf16(kServerUnreachable) + u' ' + m_location.displayText(),
+                           DataError::ConnectionLost);
+            }
+            throwError(QStringLiteral("the keys of the table cannot be read"));
+        }
+        if (index >= m_keys.size())
+            return nullptr; // deleted by another instance before its key was read
         const int rows = std::min(kBlockRows, static_cast<int>(m_keys.size()) - first);
         m_cacheTexts.resize(qsizetype(rows) * columns);
         m_cachePresent.fill(false, rows);
@@ -308,18 +399,15 @@ const QString *clsDataBase::cachedRow(int index)
             return m_cacheTexts.data() + qsizetype(slot) * columns;
         };
         bool read = false;
-#ifdef DIALVANE_NATIVE_SQLITE
         if (m_nativeBlock)
-            read = m_native->readBlock(m_keys[first], m_keys[first + rows - 1], slotFor);
-#endif
+            read = m_engine->readBlock(m_keys[first], m_keys[first + rows - 1], slotFor);
         if (!read) {
             slot = 0;
             m_cachePresent.fill(false, rows);
             QSqlQuery &query = *m_blockQuery;
             query.bindValue(0, m_keys[first]);
             query.bindValue(1, m_keys[first + rows - 1]);
-            if (!query.exec())
-                throwError(query.lastError().text());
+            exec(query);
             while (query.next()) {
                 QString *texts = slotFor(query.value(0).toLongLong());
                 if (!texts)
@@ -328,9 +416,9 @@ const QString *clsDataBase::cachedRow(int index)
                     texts[c] = displayText(query.value(c + 1), m_columns[c].type);
             }
             const bool failed = query.lastError().isValid();
-            query.finish();
             if (failed)
-                throwError(query.lastError().text());
+                throwQueryError(query);
+            query.finish();
         }
         // Rows another instance changed so they no longer match the filter still belong to
         // this keyset; read them by key.
@@ -393,6 +481,18 @@ std::optional<QVariant> clsDataBase::storageValue(const QVariant &data, ColumnTy
     return std::nullopt;
 }
 
+// A read the lost server failed: the user is told once per loss, the program goes on, and
+// the next command reconnects.
+QString clsDataBase::serverLost()
+{
+    if (!m_lostReported) {
+        m_lostReported = true;
+        platform::messageBox(nullptr, m_lastError, QString::fromUtf16(kProgramTitle),
+                             QMessageBox::Warning, QMessageBox::Ok);
+    }
+    return {};
+}
+
 QString clsDataBase::fatalRead()
 {
     platform::messageBox(nullptr, QStringLiteral("数据库已破坏，请修复后使用"),
@@ -424,14 +524,18 @@ QString clsDataBase::GetRecordAt(int column)
         if (m_pending->assigned[column] || m_pending->isNew)
             return displayText(m_pending->values[column], m_columns[column].type);
     }
-    if (m_position < 0 || m_position >= m_keys.size()) {
+    if (m_position < 0 || m_position >= m_count) {
         fail(QStringLiteral("there is no current row"));
         return fatalRead();
     }
     try {
+        if (m_lost && !reconnect())
+            return serverLost();
         const QString *texts = cachedRow(m_position);
         return texts ? texts[column] : QString();
-    } catch (const DataError &) {
+    } catch (const DataError &error) {
+        if (error.kind() == DataError::ConnectionLost)
+            return serverLost();
         return fatalRead();
     }
 }
@@ -439,7 +543,7 @@ QString clsDataBase::GetRecordAt(int column)
 QStringList clsDataBase::RowTexts(int position)
 {
     requireOpen();
-    if (position < 1 || position > m_keys.size())
+    if (position < 1 || position > m_count)
         throwError(QStringLiteral("no row at position %1").arg(position));
     const QString *texts = cachedRow(position - 1);
     QStringList row;
@@ -454,10 +558,10 @@ QList<QStringList> clsDataBase::ReadRows(int first, int count, const Progress &p
     requireOpen();
     QList<QStringList> rows;
     first = std::max(first, 1);
-    const int last = std::min(static_cast<int>(m_keys.size()), first + std::max(count, 0) - 1);
+    const int last = std::min(m_count, first + std::max(count, 0) - 1);
     const int total = std::max(0, last - first + 1);
     rows.reserve(total);
-    for (int position = first; position <= last; ++position) {
+    for (int position = first; position <= std::min(last, m_count); ++position) {
         rows.append(RowTexts(position));
         const int done = position - first + 1;
         if ((done % kBlockRows == 0 || done == total) && progress && !progress(done, total))
@@ -478,18 +582,21 @@ void clsDataBase::SetRecord(const QString &strTitle, const QVariant &varData)
         return fail(QStringLiteral("column \"%1\" refuses \"%2\"")
                         .arg(m_columns[column].name, varData.toString()));
     if (!m_pending) {
-        if (m_position < 0 || m_position >= m_keys.size())
+        const qint64 key = KeyAt(m_position + 1);
+        if (key < 0)
             return fail(QStringLiteral("there is no current row"));
         std::optional<QVector<QVariant>> original;
         try {
-            original = readRawRow(m_keys[m_position]);
+            if (m_lost && !reconnect())
+                return;
+            original = readRawRow(key);
         } catch (const DataError &) {
             return;
         }
         if (!original)
-            return fail(QStringLiteral("the row has been deleted"));
+            return fail(QStringLiteral("the row has been deleted"), DataError::Deleted);
         Pending edit;
-        edit.key = m_keys[m_position];
+        edit.key = key;
         edit.savedPosition = m_position;
         edit.values = *original;
         edit.original = *original;
@@ -511,10 +618,10 @@ void clsDataBase::commitPending()
     for (int c = 0; c < m_columns.size(); ++c) {
         if (pending.assigned[c]) {
             names.append(quoteIdentifier(m_columns[c].name));
-            values.append(pending.values[c]);
+            values.append(m_engine->bindValue(pending.values[c], m_columns[c].type));
         }
     }
-    QSqlQuery query(m_connection->database());
+    QSqlQuery query(m_engine->database());
     const QString table = quoteIdentifier(m_table);
     if (pending.isNew) {
         if (names.isEmpty()) {
@@ -526,8 +633,7 @@ void clsDataBase::commitPending()
         }
         for (const QVariant &value : values)
             query.addBindValue(value);
-        if (!query.exec())
-            throwError(query.lastError().text());
+        exec(query);
     } else {
         if (names.isEmpty()) {
             m_pending.reset();
@@ -539,23 +645,25 @@ void clsDataBase::commitPending()
         QStringList checks;
         for (const QString &name : names) {
             assignments.append(name + u" = ?");
-            checks.append(name + u" IS ?");
+            checks.append(name + u' ' + m_engine->nullSafeEqual() + u" ?");
         }
-        query.prepare(u"UPDATE " + table + u" SET " + assignments.join(u", ") +
-                      u" WHERE rowid = ? AND " + checks.join(u" AND "));
+        query.prepare(u"UPDATE " + table + u" SET " + assignments.join(u", ") + u" WHERE " + m_key +
+                      u" = ? AND " + checks.join(u" AND "));
         for (const QVariant &value : values)
             query.addBindValue(value);
         query.addBindValue(pending.key);
         for (int c = 0; c < m_columns.size(); ++c) {
             if (pending.assigned[c])
-                query.addBindValue(pending.original[c]);
+                query.addBindValue(m_engine->bindValue(pending.original[c], m_columns[c].type));
         }
-        if (!query.exec())
-            throwError(query.lastError().text());
-        if (query.numRowsAffected() != 1)
-            throwError(readRawRow(pending.key)
-                           ? QStringLiteral("another user changed the row meanwhile")
-                           : QStringLiteral("another user deleted the row meanwhile"));
+        exec(query);
+        if (query.numRowsAffected() != 1) {
+            if (readRawRow(pending.key))
+                throwError(QStringLiteral("another user changed the row meanwhile"),
+                           DataError::Conflict);
+            throwError(QStringLiteral("another user deleted the row meanwhile"),
+                       DataError::Deleted);
+        }
     }
     m_pending.reset();
 }
@@ -587,7 +695,7 @@ void clsDataBase::restorePosition(qint64 key, int fallbackIndex)
     if (position > 0)
         m_position = position - 1;
     else
-        m_position = std::clamp(fallbackIndex, 0, std::max(0, int(m_keys.size()) - 1));
+        m_position = std::clamp(fallbackIndex, 0, std::max(0, m_count - 1));
 }
 
 void clsDataBase::Update()
@@ -625,23 +733,24 @@ void clsDataBase::Delete()
         return;
     }
     m_pending.reset();
-    if (m_keys.isEmpty() || m_position < 0 || m_position >= m_keys.size())
+    const qint64 key = KeyAt(m_position + 1);
+    if (key < 0)
         return;
-    QSqlQuery query(m_connection->database());
-    query.prepare(u"DELETE FROM " + quoteIdentifier(m_table) + u" WHERE rowid = ?");
-    query.addBindValue(m_keys[m_position]);
-    if (!query.exec())
-        throwError(query.lastError().text());
+    QSqlQuery query(m_engine->database());
+    query.prepare(u"DELETE FROM " + quoteIdentifier(m_table) + u" WHERE " + m_key + u" = ?");
+    query.addBindValue(key);
+    exec(query);
     m_keys.remove(m_position);
+    --m_count;
     dropCache();
-    if (m_position >= m_keys.size())
-        m_position = std::max(0, int(m_keys.size()) - 1);
+    if (m_position >= m_count)
+        m_position = std::max(0, m_count - 1);
 }
 
 int clsDataBase::GetRecordCount()
 {
     MoveLast();
-    const int count = static_cast<int>(m_keys.size());
+    const int count = m_count;
     dropCache();
     MoveFirst();
     return count;
@@ -654,15 +763,15 @@ void clsDataBase::Move(int lngPosition)
         return;
     flushPending();
     m_position = lngPosition - 1;
-    if (!m_keys.isEmpty() && m_position >= m_keys.size())
-        m_position = static_cast<int>(m_keys.size()) - 1;
+    if (m_count > 0 && m_position >= m_count)
+        m_position = m_count - 1;
 }
 
 void clsDataBase::MoveFirst()
 {
     requireOpen();
     flushPending();
-    if (!m_keys.isEmpty())
+    if (m_count > 0)
         m_position = 0;
 }
 
@@ -670,8 +779,8 @@ void clsDataBase::MoveLast()
 {
     requireOpen();
     flushPending();
-    if (!m_keys.isEmpty())
-        m_position = static_cast<int>(m_keys.size()) - 1;
+    if (m_count > 0)
+        m_position = m_count - 1;
 }
 
 void clsDataBase::MoveNext()
@@ -680,8 +789,8 @@ void clsDataBase::MoveNext()
     flushPending();
     if (!IsEOF())
         ++m_position;
-    if (!m_keys.isEmpty() && m_position >= m_keys.size())
-        m_position = static_cast<int>(m_keys.size()) - 1;
+    if (m_count > 0 && m_position >= m_count)
+        m_position = m_count - 1;
 }
 
 void clsDataBase::MovePrevious()
@@ -690,7 +799,7 @@ void clsDataBase::MovePrevious()
     flushPending();
     if (!IsBOF())
         --m_position;
-    if (!m_keys.isEmpty() && m_position < 0)
+    if (m_count > 0 && m_position < 0)
         m_position = 0;
 }
 
@@ -719,7 +828,7 @@ DataError clsDataBase::Error() const
 {
     if (m_lastError.isEmpty())
         throw DataError(QStringLiteral("there has been no error"));
-    return DataError(m_lastError);
+    return DataError(m_lastError, m_lastErrorKind);
 }
 
 bool clsDataBase::IsEOF() const
@@ -728,7 +837,7 @@ bool clsDataBase::IsEOF() const
         return false;
     if (m_pending && m_pending->isNew)
         return false;
-    return m_keys.isEmpty() || m_position >= m_keys.size();
+    return m_count == 0 || m_position >= m_count;
 }
 
 bool clsDataBase::IsBOF() const
@@ -737,14 +846,14 @@ bool clsDataBase::IsBOF() const
         return false;
     if (m_pending && m_pending->isNew)
         return false;
-    return m_keys.isEmpty() || m_position < 0;
+    return m_count == 0 || m_position < 0;
 }
 
 int clsDataBase::AbsolutePosition() const
 {
     if (!m_opened || (m_pending && m_pending->isNew))
         return 0;
-    return m_position >= 0 && m_position < m_keys.size() ? m_position + 1 : 0;
+    return m_position >= 0 && m_position < m_count ? m_position + 1 : 0;
 }
 
 clsDataBase::EditMode clsDataBase::CurrentEditMode() const
@@ -756,11 +865,15 @@ clsDataBase::EditMode clsDataBase::CurrentEditMode() const
 
 qint64 clsDataBase::KeyAt(int position) const
 {
-    return position >= 1 && position <= m_keys.size() ? m_keys[position - 1] : -1;
+    if (!m_opened || position < 1 || position > m_count || !ensureKeys(position - 1))
+        return -1;
+    return position <= m_keys.size() ? m_keys[position - 1] : -1;
 }
 
 int clsDataBase::PositionOfKey(qint64 key) const
 {
+    if (!m_opened || !ensureKeysThrough(key))
+        return 0;
     const auto it = std::lower_bound(m_keys.cbegin(), m_keys.cend(), key);
     return it != m_keys.cend() && *it == key ? static_cast<int>(it - m_keys.cbegin()) + 1 : 0;
 }
@@ -780,7 +893,8 @@ bool clsDataBase::FilterField(const QString &strField, const QString &strFilter,
         fail(parsed.error);
         return false;
     }
-    const criteria::CompileResult compiled = criteria::compile(*parsed.root, m_columns);
+    const criteria::CompileResult compiled =
+        criteria::compile(*parsed.root, m_columns, m_engine->dialect());
     if (!compiled.condition) {
         fail(compiled.error);
         return false;
@@ -806,7 +920,8 @@ void clsDataBase::FilterString(const QString &criteria)
         throwError(QStringLiteral("%1 (at character %2 of the criteria)")
                        .arg(parsed.error)
                        .arg(parsed.errorOffset + 1));
-    const criteria::CompileResult compiled = criteria::compile(*parsed.root, m_columns);
+    const criteria::CompileResult compiled =
+        criteria::compile(*parsed.root, m_columns, m_engine->dialect());
     if (!compiled.condition)
         throwError(compiled.error);
     flushPending();

@@ -2,6 +2,7 @@
 
 #include "columns.h"
 #include "criteria.h"
+#include "databaselocation.h"
 #include "dataerror.h"
 
 #include <QHash>
@@ -19,30 +20,37 @@ class QSqlQuery;
 
 namespace kestrova {
 
-class NativeReader;
-class SqlConnection;
+class Engine;
 
-// The gateway between the customer program and its database file: one keyset cursor over one
-// table. The cursor is the ordered list of row keys ("编号", table order) that match the filter,
-// taken at OpenDB, at every filter change, at Update and at Requery; positions index into it
-// and the current row is read by its key, in blocks, so reading every row costs one query per
-// block. A new or edited row stays in memory until Update (one statement, so either the whole
-// row is written or none of it) or CancelUpdate; moving the cursor or changing the filter
-// commits it first, as the original engine's optimistic cursor did. Each instance has its own
-// connection; several instances on one file work side by side (WAL, busy timeout).
+// The gateway between the customer program and its database: one keyset cursor over one
+// table, on the embedded file or on a database server (DatabaseLocation; what differs between
+// the two sits behind Engine). The cursor is the ordered list of row keys ("编号", table
+// order) that match the filter, taken at OpenDB, at every filter change, at Update and at
+// Requery: the rows are counted with one query and their keys read in blocks as positions
+// need them, so a cursor over a million rows opens as fast as one over ten. Rows are read by
+// key, in blocks. A new or edited row stays in memory until Update (one statement, so either
+// the whole row is written or none of it) or CancelUpdate; moving the cursor or changing the
+// filter commits it first, as the original engine's optimistic cursor did. Each instance has
+// its own connection; several instances, desks and programs work side by side: an edit of a
+// row another one changed meanwhile is refused, a row another one deleted reads as empty.
+// A lost server makes the failing command throw DataError (kind ConnectionLost, text starting
+// with kServerUnreachable) and leaves nothing half-written; the next command reconnects.
 class clsDataBase
 {
 public:
     // The data file is "khdata.mdb" in the folder of the running program.
     clsDataBase();
-    // An explicit data file, for tools and tests.
+    // An explicit location: a file path or a postgresql:// URL (DatabaseLocation::parse).
     explicit clsDataBase(const QString &dataPath);
+    explicit clsDataBase(const DatabaseLocation &location);
     ~clsDataBase();
     clsDataBase(const clsDataBase &) = delete;
     clsDataBase &operator=(const clsDataBase &) = delete;
 
-    // Opens the file and a cursor on the table, standing on the first row. False, silently,
-    // when the file is missing or no database or the table does not exist.
+    // Opens the database and a cursor on the table, standing on the first row. False, silently,
+    // when the file is missing or no database, the server cannot be reached, the table does
+    // not exist, or the database is another program's (Error() says which; nothing is
+    // written to a foreign database).
     bool OpenDB(const QString &strDataTable);
     // Closes cursor and connection; a pending row is dropped.
     void CloseDB();
@@ -98,7 +106,14 @@ public:
 
     enum EditMode { EditNone, EditInProgress, EditAdd };
 
-    QString DataPath() const { return m_dataPath; }
+    // The path of the file, or the server URL (without a password).
+    QString DataPath() const { return m_location.toString(); }
+    const DatabaseLocation &Location() const { return m_location; }
+    // The kind of the latest failure (ConnectionLost, Authentication, ForeignSchema ...).
+    DataError::Kind ErrorKind() const { return m_lastErrorKind; }
+    // The file lies on a network share and is opened with a rollback journal instead of WAL;
+    // the program tells the user once that a database server is the safe way to share it.
+    bool SharedFileWarning() const { return m_sharedFile; }
     QString TableName() const { return m_table; }
     const QList<ColumnInfo> &Columns() const { return m_columns; }
     // Index into Columns() of a column name (ASCII case ignored), or -1.
@@ -106,7 +121,7 @@ public:
     // The criteria in force in its canonical form; empty when there is no filter.
     QString Filter() const { return m_filterText; }
     // Rows under the filter, without moving the cursor.
-    int RecordCount() const { return static_cast<int>(m_keys.size()); }
+    int RecordCount() const { return m_count; }
     // 1-based position of the current row; 0 on an empty cursor or a pending new row.
     int AbsolutePosition() const;
     EditMode CurrentEditMode() const;
@@ -136,12 +151,14 @@ public:
     using FatalHandler = std::function<void(const QString &message)>;
     static FatalHandler setFatalHandler(FatalHandler handler);
 
-    // Whether cursors opened from now on read in bulk through the sqlite3 C API (the default
-    // when it was built in) or through Qt SQL alone; tests run both ways.
+    // Whether cursors read SQLite files in bulk through the sqlite3 C API (the default when it
+    // was built in) or through Qt SQL alone; tests run both ways.
     static void setNativeReads(bool enabled);
 
     // Rows read per query when the cursor enters a block.
     static constexpr int kBlockRows = 256;
+    // Keys read per query when positions beyond the keys read so far are needed.
+    static constexpr int kKeyBlock = 4096;
 
 private:
     struct Pending
@@ -154,12 +171,18 @@ private:
         QVector<bool> assigned;
     };
 
-    void requireOpen() const;
-    void fail(const QString &text) const;
-    [[noreturn]] void throwError(const QString &text) const;
+    void requireOpen();
+    void fail(const QString &text, DataError::Kind kind = DataError::General) const;
+    [[noreturn]] void throwError(const QString &text,
+                                 DataError::Kind kind = DataError::General) const;
+    [[noreturn]] void throwQueryError(const QSqlQuery &query);
+    void exec(QSqlQuery &query);
     void release();
-    bool loadColumns(QString *error);
+    bool reconnect();
     void requery(const std::optional<criteria::SqlCondition> &filter);
+    bool ensureKeys(int index) const;
+    bool ensureKeysThrough(qint64 key) const;
+    bool loadKeys(int wanted, qint64 upTo) const;
     void applyFilter(const criteria::SqlCondition &condition, const QString &text);
     void dropCache();
     const QString *cachedRow(int index);
@@ -169,22 +192,29 @@ private:
     void restorePosition(qint64 key, int fallbackIndex);
     std::optional<QVariant> storageValue(const QVariant &data, ColumnType type) const;
     QString fatalRead();
+    QString serverLost();
 
-    QString m_dataPath;
-    std::unique_ptr<SqlConnection> m_connection;
+    DatabaseLocation m_location;
+    std::unique_ptr<Engine> m_engine;
     std::unique_ptr<QSqlQuery> m_blockQuery; // prepared per filter; ends before the connection
-    std::unique_ptr<NativeReader> m_native;  // bulk reads when the C API is there
-    bool m_nativeBlock = false;              // m_native has the block query prepared
+    bool m_nativeBlock = false;              // the engine has the block query prepared
     bool m_opened = false;
+    bool m_lost = false; // the server went away; the next command reconnects
+    bool m_lostReported = false;
+    bool m_sharedFile = false;
     QString m_table;
     QList<ColumnInfo> m_columns;
     QHash<QString, int> m_columnIndex;
-    QString m_selectList; // rowid and every column, quoted
+    QString m_key;        // the key expression of the engine
+    QString m_selectList; // the key and every column, quoted
 
     std::optional<criteria::SqlCondition> m_filter;
     QString m_filterText;
-    QVector<qint64> m_keys;
-    int m_position = 0; // index into m_keys; m_keys.size() means past the end
+    mutable int m_count = 0;         // rows under the filter (less once key reads find fewer)
+    qint64 m_maxKey = 0;             // the highest key under the filter when it was counted
+    mutable QVector<qint64> m_keys;  // the keys of the first rows, read as far as needed
+    mutable bool m_keysDone = false; // every key is read
+    int m_position = 0;              // 0-based index of the current row; m_count means past the end
 
     int m_cacheFirst = -1; // index of the first cached row, -1 when nothing is cached
     int m_cacheRows = 0;
@@ -193,6 +223,7 @@ private:
 
     std::optional<Pending> m_pending;
     mutable QString m_lastError;
+    mutable DataError::Kind m_lastErrorKind = DataError::General;
 };
 
 } // namespace kestrova

@@ -129,6 +129,21 @@ QString withoutLeadingBlanks(QString text)
 
 } // namespace
 
+ColumnType columnTypeFromDeclaration(const QString &declared, bool primaryKey)
+{
+    const QString type = declared.toUpper();
+    if (primaryKey && type.contains(u"INT"))
+        return ColumnType::Key;
+    if (type.contains(u"DATE") || type.contains(u"TIME"))
+        return ColumnType::Date;
+    if (type.contains(u"BOOL") || type == u"BIT" || type == u"YESNO")
+        return ColumnType::Boolean;
+    if (type.contains(u"INT") || type.contains(u"REAL") || type.contains(u"NUM") ||
+        type.contains(u"DEC") || type.contains(u"DOUB") || type.contains(u"FLOA"))
+        return ColumnType::Number;
+    return ColumnType::Text;
+}
+
 bool isNumeric(const QVariant &value)
 {
     switch (value.typeId()) {

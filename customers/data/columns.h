@@ -112,6 +112,10 @@ QString numberText(const QVariant &number);
 // True / False, a number its shortest decimal; leading blanks removed.
 QString displayText(const QVariant &stored, ColumnType type);
 
+// The type a column's declared SQL type stands for ("DATE", "boolean", "integer" ...); an
+// integer primary key or identity is the key.
+ColumnType columnTypeFromDeclaration(const QString &declared, bool primaryKey);
+
 // Whether a stored value is a number (booleans count: the engine stores them as 0 and 1).
 bool isNumeric(const QVariant &value);
 

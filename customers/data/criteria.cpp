@@ -356,8 +356,9 @@ const ColumnInfo *findColumn(const QList<ColumnInfo> &columns, const QString &na
 class Compiler
 {
 public:
-    explicit Compiler(const QList<ColumnInfo> &columns)
+    Compiler(const QList<ColumnInfo> &columns, Dialect dialect)
         : m_columns(columns)
+        , m_pg(dialect == Dialect::PostgreSQL)
     {}
 
     bool emitNode(const Node &node, QString &sql)
@@ -419,8 +420,8 @@ private:
         if (term.equalities.size() == 1)
             return emitClause(*term.equalities.front(), sql);
         const ColumnInfo *column = findColumn(m_columns, term.equalities.front()->column);
-        sql += quoteIdentifier(column->name);
-        if (column->type == ColumnType::Text)
+        sql += compared(*column);
+        if (!m_pg && column->type == ColumnType::Text)
             sql += QStringLiteral(" COLLATE NOCASE");
         QVariantList values;
         values.reserve(qsizetype(term.equalities.size()));
@@ -429,6 +430,12 @@ private:
             if (!value)
                 return false;
             values.append(std::move(*value));
+        }
+        if (values.size() > kMaxInlineInValues && m_pg) {
+            // One bound array literal instead of thousands of parameters.
+            sql += u" = ANY(CAST(? AS " + arrayType(column->type) + u"))";
+            condition.values.append(arrayLiteral(values, column->type == ColumnType::Text));
+            return true;
         }
         if (values.size() > kMaxInlineInValues) {
             // One bound JSON array instead of thousands of parameters, which the engine and
@@ -439,8 +446,9 @@ private:
             return true;
         }
         sql += QStringLiteral(" IN (");
+        const QString mark = m_pg ? placeholder(*column) : QStringLiteral("?");
         for (qsizetype i = 0; i < values.size(); ++i)
-            sql += i == 0 ? QStringLiteral("?") : QStringLiteral(", ?");
+            sql += i == 0 ? mark : u", " + mark;
         sql += u')';
         condition.values.append(values);
         return true;
@@ -487,19 +495,25 @@ private:
                 shown = u"CAST(" + name + u" AS TEXT)";
                 break;
             case ColumnType::Date:
+                if (m_pg) {
+                    shown = u"to_char(" + name + u", 'YYYY-FMMM-FMDD')";
+                    break;
+                }
                 shown = u"(substr(" + name + u", 1, 4) || '-' || CAST(substr(" + name +
                         u", 6, 2) AS INTEGER) || '-' || CAST(substr(" + name +
                         u", 9, 2) AS INTEGER))";
                 break;
             case ColumnType::Boolean:
-                shown = u"(CASE WHEN " + name + u" IS NULL THEN NULL WHEN " + name +
+                shown = u"(CASE WHEN " + name + u" IS NULL THEN NULL WHEN " + compared(*column) +
                         u" <> 0 THEN 'True' ELSE 'False' END)";
                 break;
             case ColumnType::Text:
                 shown = name;
                 break;
             }
-            sql += shown + u" LIKE ? ESCAPE '\\'";
+            // SQLite's LIKE ignores ASCII case; PostgreSQL's ILIKE is its counterpart.
+            sql += shown + (m_pg ? QStringLiteral(" ILIKE ? ESCAPE '\\'")
+                                 : QStringLiteral(" LIKE ? ESCAPE '\\'"));
             condition.values.append(likePattern(clause.value));
             return true;
         }
@@ -507,9 +521,7 @@ private:
         std::optional<QVariant> value = convertValue(*column, clause);
         if (!value)
             return false;
-        sql += name + u' ' + op + u" ?";
-        if (column->type == ColumnType::Text)
-            sql += QStringLiteral(" COLLATE NOCASE");
+        sql += compared(*column) + u' ' + op + u' ' + placeholder(*column);
         condition.values.append(std::move(*value));
         return true;
     }
@@ -556,7 +568,78 @@ private:
         return std::nullopt;
     }
 
+    // The column as compared: text without regard to case, and on PostgreSQL booleans as
+    // numbers, as SQLite stores them.
+    QString compared(const ColumnInfo &column) const
+    {
+        const QString name = quoteIdentifier(column.name);
+        if (!m_pg)
+            return name;
+        if (column.type == ColumnType::Text)
+            return u"lower(" + name + u')';
+        if (column.type == ColumnType::Boolean)
+            return u"CAST(" + name + u" AS INTEGER)";
+        return name;
+    }
+
+    // The placeholder of a value compared with the column.
+    QString placeholder(const ColumnInfo &column) const
+    {
+        if (!m_pg) {
+            return column.type == ColumnType::Text ? QStringLiteral("? COLLATE NOCASE")
+                                                   : QStringLiteral("?");
+        }
+        switch (column.type) {
+        case ColumnType::Text:
+            return QStringLiteral("lower(CAST(? AS TEXT))");
+        case ColumnType::Date:
+            return QStringLiteral("CAST(? AS DATE)");
+        case ColumnType::Boolean:
+            return QStringLiteral("CAST(? AS INTEGER)");
+        case ColumnType::Key:
+        case ColumnType::Number:
+            return QStringLiteral("CAST(? AS NUMERIC)");
+        }
+        return QStringLiteral("?");
+    }
+
+    // PostgreSQL's array type for a column's values, for "= ANY(?)".
+    static QString arrayType(ColumnType type)
+    {
+        switch (type) {
+        case ColumnType::Date:
+            return QStringLiteral("DATE[]");
+        case ColumnType::Key:
+        case ColumnType::Number:
+            return QStringLiteral("NUMERIC[]");
+        case ColumnType::Boolean:
+            return QStringLiteral("INTEGER[]");
+        case ColumnType::Text:
+            break;
+        }
+        return QStringLiteral("TEXT[]");
+    }
+
+    // An array literal {"a","b"}: every element quoted, " and \ escaped.
+    static QString arrayLiteral(const QVariantList &values, bool lowerCase)
+    {
+        QString literal = QStringLiteral("{");
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            QString text = values[i].typeId() == QMetaType::Double
+                               ? QString::number(values[i].toDouble(), 'g', 17)
+                               : values[i].toString();
+            if (lowerCase)
+                text = text.toLower();
+            text.replace(u'\\', QStringLiteral("\\\\")).replace(u'"', QStringLiteral("\\\""));
+            if (i > 0)
+                literal += u',';
+            literal += u'"' + text + u'"';
+        }
+        return literal + u'}';
+    }
+
     const QList<ColumnInfo> &m_columns;
+    bool m_pg = false;
 };
 
 } // namespace
@@ -594,9 +677,9 @@ QString toText(const Node &node)
     return text;
 }
 
-CompileResult compile(const Node &root, const QList<ColumnInfo> &columns)
+CompileResult compile(const Node &root, const QList<ColumnInfo> &columns, Dialect dialect)
 {
-    Compiler compiler(columns);
+    Compiler compiler(columns, dialect);
     CompileResult result;
     QString sql;
     if (compiler.emitNode(root, sql)) {
@@ -608,7 +691,7 @@ CompileResult compile(const Node &root, const QList<ColumnInfo> &columns)
     return result;
 }
 
-CompileResult compile(QStringView text, const QList<ColumnInfo> &columns)
+CompileResult compile(QStringView text, const QList<ColumnInfo> &columns, Dialect dialect)
 {
     const ParseResult parsed = parse(text);
     if (!parsed.ok()) {
@@ -617,7 +700,7 @@ CompileResult compile(QStringView text, const QList<ColumnInfo> &columns)
             QStringLiteral("%1 (at character %2)").arg(parsed.error).arg(parsed.errorOffset + 1);
         return result;
     }
-    return compile(*parsed.root, columns);
+    return compile(*parsed.root, columns, dialect);
 }
 
 QString likePattern(QStringView value)

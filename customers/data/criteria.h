@@ -55,7 +55,7 @@ struct ParseResult
 };
 
 // An OR of more "column = value" clauses on one column than this binds their values as one
-// JSON array; fewer are bound one parameter each.
+// array (JSON on SQLite, an array literal on PostgreSQL); fewer are bound one parameter each.
 inline constexpr int kMaxInlineInValues = 32;
 
 // Nesting deeper than this is refused as malformed.
@@ -67,6 +67,9 @@ ParseResult parse(QStringView text);
 QString toText(const Node &node);
 
 QString operatorText(Operator op);
+
+// The SQL the condition is written in. The criteria language is the same for both.
+enum class Dialect { SQLite, PostgreSQL };
 
 struct SqlCondition
 {
@@ -82,10 +85,12 @@ struct CompileResult
 
 // Compiles against a table's columns (matched without regard to ASCII case). Each value is
 // converted to its column's type, so dates compare as dates and numbers as numbers.
-CompileResult compile(const Node &root, const QList<ColumnInfo> &columns);
+CompileResult compile(const Node &root, const QList<ColumnInfo> &columns,
+                      Dialect dialect = Dialect::SQLite);
 
 // Both steps at once; the error of whichever failed.
-CompileResult compile(QStringView text, const QList<ColumnInfo> &columns);
+CompileResult compile(QStringView text, const QList<ColumnInfo> &columns,
+                      Dialect dialect = Dialect::SQLite);
 
 // A LIKE value in SQL's form: * and % match any run, _ and \ are literal (escape character \).
 QString likePattern(QStringView value);

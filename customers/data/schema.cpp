@@ -1,93 +1,177 @@
 #include "schema.h"
 
-#include "sqlconnection.h"
-
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
+#include "engine.h"
 
 namespace kestrova {
 
+QList<ColumnInfo> expectedColumns(const QString &table)
+{
+    QList<ColumnInfo> columns;
+    const auto build = [&](const QStringList &captions, std::initializer_list<int> dates,
+                           int boolean) {
+        for (int i = 0; i < captions.size(); ++i) {
+            ColumnType type = ColumnType::Text;
+            if (i == 0)
+                type = ColumnType::Key;
+            else if (std::find(dates.begin(), dates.end(), i) != dates.end())
+                type = ColumnType::Date;
+            else if (i == boolean)
+                type = ColumnType::Boolean;
+            columns.append({captions[i], type});
+        }
+    };
+    if (table == QString::fromUtf16(kClientTable))
+        build(clientCaptions(), {ClientRegisterDate}, ClientAuditing);
+    else if (table == QString::fromUtf16(kPlanTable))
+        build(planCaptions(),
+              {PlanStartDate, PlanFinishDate, PlanStartRemind, PlanEndRemind, PlanRegisterDate},
+              -1);
+    return columns;
+}
+
+QString createTableSql(const QString &table, const ColumnTypeNames &types)
+{
+    QStringList lines;
+    for (const ColumnInfo &column : expectedColumns(table)) {
+        QString type;
+        switch (column.type) {
+        case ColumnType::Key:
+            type = types.key;
+            break;
+        case ColumnType::Date:
+            type = types.date;
+            break;
+        case ColumnType::Boolean:
+            type = types.boolean;
+            break;
+        case ColumnType::Number:
+        case ColumnType::Text:
+            type = types.text;
+            break;
+        }
+        lines.append(u"    \"" + column.name + u"\" " + type);
+    }
+    return u"CREATE TABLE \"" + table + u"\" (\n" + lines.join(u",\n") + u"\n)";
+}
+
 namespace {
 
-// Declared types name what clsDataBase converts: DATE columns hold yyyy-MM-dd, BOOLEAN columns
-// hold 0 or 1, TEXT columns hold the text as written.
-constexpr char16_t kClientTableSql[] = uR"sql(
-CREATE TABLE IF NOT EXISTS "客户" (
-    "编号"     INTEGER PRIMARY KEY AUTOINCREMENT,
-    "客户名称" TEXT,
-    "法人代表" TEXT,
-    "性质"     TEXT,
-    "类型"     TEXT,
-    "来源"     TEXT,
-    "电话"     TEXT,
-    "传真"     TEXT,
-    "邮件"     TEXT,
-    "网址"     TEXT,
-    "行业"     TEXT,
-    "信誉等级" TEXT,
-    "开户银行" TEXT,
-    "帐号"     TEXT,
-    "税号"     TEXT,
-    "重要程度" TEXT,
-    "地区"     TEXT,
-    "国家"     TEXT,
-    "省份"     TEXT,
-    "城市"     TEXT,
-    "地址"     TEXT,
-    "邮编"     TEXT,
-    "概况"     TEXT,
-    "责任人"   TEXT,
-    "登记日期" DATE,
-    "备注"     TEXT,
-    "审核标志" BOOLEAN
-))sql";
+QString typeName(ColumnType type)
+{
+    switch (type) {
+    case ColumnType::Key:
+        return QStringLiteral("编号");
+    case ColumnType::Number:
+        return QStringLiteral("数字");
+    case ColumnType::Text:
+        return QStringLiteral("文本");
+    case ColumnType::Date:
+        return QStringLiteral("日期");
+    case ColumnType::Boolean:
+        return QStringLiteral("是/否");
+    }
+    return {};
+}
 
-constexpr char16_t kPlanTableSql[] = uR"sql(
-CREATE TABLE IF NOT EXISTS "工作计划" (
-    "编号"     INTEGER PRIMARY KEY AUTOINCREMENT,
-    "事项"     TEXT,
-    "客户编号" TEXT,
-    "开始时间" DATE,
-    "完成时间" DATE,
-    "需要提醒" TEXT,
-    "开始提醒" DATE,
-    "结束提醒" DATE,
-    "实施人员" TEXT,
-    "工作方案" TEXT,
-    "完成标志" TEXT,
-    "重要程度" TEXT,
-    "责任人"   TEXT,
-    "登记日期" DATE,
-    "备注"     TEXT,
-    "审核标志" TEXT
-))sql";
+// Why a table's columns are not Kestrova's, or empty when they are.
+QString columnMismatch(const QString &table, const QList<ColumnInfo> &found)
+{
+    const QList<ColumnInfo> wanted = expectedColumns(table);
+    for (qsizetype i = 0; i < std::max(wanted.size(), found.size()); ++i) {
+        if (i >= found.size())
+            return QStringLiteral("表“%1”缺少列“%2”").arg(table, wanted[i].name);
+        if (i >= wanted.size())
+            return QStringLiteral("表“%1”多出列“%2”").arg(table, found[i].name);
+        if (found[i].name != wanted[i].name)
+            return QStringLiteral("表“%1”的第 %2 列是“%3”，应为“%4”")
+                .arg(table)
+                .arg(i + 1)
+                .arg(found[i].name, wanted[i].name);
+        if (found[i].type != wanted[i].type)
+            return QStringLiteral("表“%1”的列“%2”类型是%3，应为%4")
+                .arg(table, found[i].name, typeName(found[i].type), typeName(wanted[i].type));
+    }
+    return {};
+}
 
 } // namespace
 
-bool createSchema(QSqlDatabase &database, QString *error)
+SchemaCheck checkSchema(Engine &engine)
 {
-    QSqlQuery query(database);
-    for (const char16_t *sql : {kClientTableSql, kPlanTableSql}) {
-        if (!query.exec(QString::fromUtf16(sql))) {
-            if (error)
-                *error = query.lastError().text();
-            return false;
+    SchemaCheck check;
+    QString error;
+    const auto tables = engine.tableNames(&error);
+    if (!tables) {
+        check.message = error;
+        return check;
+    }
+    const QString where = engine.location().displayText();
+    const QStringList ours = {QString::fromUtf16(kClientTable), QString::fromUtf16(kPlanTable)};
+    if (tables->isEmpty()) {
+        check.state = SchemaCheck::Empty;
+        check.missing = ours;
+        return check;
+    }
+    QStringList others;
+    for (const QString &table : *tables) {
+        if (!ours.contains(table))
+            others.append(table);
+    }
+    for (const QString &table : ours) {
+        if (!tables->contains(table)) {
+            check.missing.append(table);
+            continue;
+        }
+        QList<ColumnInfo> columns;
+        if (!engine.loadColumns(table, &columns, &error)) {
+            check.message = error;
+            return check;
+        }
+        const QString mismatch = columnMismatch(table, columns);
+        if (!mismatch.isEmpty()) {
+            check.state = SchemaCheck::Foreign;
+            check.message =
+                QStringLiteral("%1 不是 Kestrova 的客户数据库：%2").arg(where, mismatch);
+            return check;
         }
     }
-    return true;
+    if (check.missing.isEmpty()) {
+        check.state = SchemaCheck::Kestrova;
+    } else if (check.missing.size() == 1 && others.isEmpty()) {
+        check.state = SchemaCheck::Incomplete;
+    } else {
+        check.state = SchemaCheck::Foreign;
+        check.message = QStringLiteral("%1 不是 Kestrova 的客户数据库：它含有其他表（%2）")
+                            .arg(where, others.join(QStringLiteral("、")));
+    }
+    return check;
+}
+
+bool createDatabase(const DatabaseLocation &location, QString *error)
+{
+    QString ignored;
+    QString &why = error ? *error : ignored;
+    auto engine = Engine::open(location, Engine::OpenMode::CreateIfMissing, &why);
+    if (!engine)
+        return false;
+    const SchemaCheck check = checkSchema(*engine);
+    switch (check.state) {
+    case SchemaCheck::Foreign:
+    case SchemaCheck::Failed:
+        why = check.message;
+        return false;
+    case SchemaCheck::Kestrova:
+        return engine->prepareForWrites(&why);
+    case SchemaCheck::Empty:
+    case SchemaCheck::Incomplete:
+        break;
+    }
+    return engine->prepareForWrites(&why) && engine->createTables(check.missing, &why);
 }
 
 bool createDatabaseFile(const QString &path, QString *error)
 {
-    SqlConnection connection(path, SqlConnection::CreateIfMissing);
-    if (!connection.isOpen()) {
-        if (error)
-            *error = connection.errorText();
-        return false;
-    }
-    QSqlDatabase database = connection.database();
-    return createSchema(database, error);
+    return createDatabase(DatabaseLocation::file(path), error);
 }
 
 } // namespace kestrova

@@ -1,19 +1,27 @@
 #pragma once
 
+#include "databaselocation.h"
+
 #include <QSqlDatabase>
 #include <QString>
 
 namespace kestrova {
 
-// One named Qt SQL connection to a database file, removed from Qt's registry when it ends.
-// Every connection runs in WAL mode with a busy timeout, so the windows' several connections
-// on one file read while another writes and wait for each other's commits instead of failing.
+// One named Qt SQL connection, removed from Qt's registry when it ends: to an SQLite file or
+// to a PostgreSQL server.
 class SqlConnection
 {
 public:
     enum OpenMode { ExistingOnly, CreateIfMissing };
 
-    explicit SqlConnection(const QString &path, OpenMode mode = ExistingOnly);
+    // An SQLite file with a busy timeout, so the windows' several connections wait for each
+    // other's commits instead of failing. With `setJournal` the file is switched to WAL (a
+    // rollback journal on a network share) at once; otherwise nothing is written to it.
+    explicit SqlConnection(const QString &path, OpenMode mode = ExistingOnly,
+                           bool setJournal = true);
+    // A database server through QPSQL. A password comes from the location, else the session
+    // password, else libpq's own ways (~/.pgpass, PGPASSWORD).
+    explicit SqlConnection(const DatabaseLocation &server);
     ~SqlConnection();
     SqlConnection(const SqlConnection &) = delete;
     SqlConnection &operator=(const SqlConnection &) = delete;
@@ -21,13 +29,23 @@ public:
     bool isOpen() const { return m_open; }
     QString errorText() const { return m_error; }
     QSqlDatabase database() const;
+    // Closes and opens the connection again (a server that came back).
+    bool reopen();
+
+    // WAL, or DELETE when `networkShare`: SQLite's WAL index needs one host.
+    bool setFileJournal(bool networkShare);
 
     // Milliseconds a statement waits for another connection's lock before it fails.
     static constexpr int kBusyTimeoutMs = 10000;
+    // Seconds a server connection attempt may take.
+    static constexpr int kConnectTimeoutSeconds = 5;
 
 private:
+    bool openDatabase();
+
     QString m_name;
     bool m_open = false;
+    bool m_server = false;
     QString m_error;
 };
 

@@ -37,9 +37,12 @@ bool wantsReminder(const QString &flag)
 bool readTableData(const QString &dbPath, Target target, const QString &criteria, TableData *data,
                    QString *error)
 {
-    clsDataBase database(dbPath);
-    if (!QFileInfo::exists(dbPath) || !database.OpenDB(tableName(target))) {
-        *error = QStringLiteral("不能打开数据库 %1 的表 %2。").arg(dbPath, tableName(target));
+    const DatabaseLocation location = DatabaseLocation::parse(dbPath);
+    clsDataBase database(location);
+    if ((!location.isServer() && !QFileInfo::exists(location.path())) ||
+        !database.OpenDB(tableName(target))) {
+        *error = QStringLiteral("不能打开数据库 %1 的表 %2。")
+                     .arg(location.displayText(), tableName(target));
         return false;
     }
     try {
@@ -58,8 +61,11 @@ bool readTableData(const QString &dbPath, Target target, const QString &criteria
 
 QString databaseIdentity(const QString &dbPath)
 {
-    const QFileInfo info(dbPath);
-    const QString where = info.exists() ? info.canonicalFilePath() : dbPath;
+    const DatabaseLocation location = DatabaseLocation::parse(dbPath);
+    const QFileInfo info(location.path());
+    const QString where = location.isServer() ? location.toString()
+                          : info.exists()     ? info.canonicalFilePath()
+                                              : dbPath;
     return QString::fromLatin1(
         QCryptographicHash::hash(where.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
 }

@@ -4,6 +4,7 @@
 #include "valueparsing.h"
 
 #include "customers/data/clsdatabase.h"
+#include "customers/data/engine.h"
 #include "customers/data/sqlconnection.h"
 #include "platform/shortdate.h"
 
@@ -205,6 +206,7 @@ Conversion convertRows(const SourceTable &source, const Mapping &mapping, Target
             continue;
         plans.append({captions[t], type, s});
         out.columns.append(captions[t]);
+        out.types.append(type);
     }
     QSet<qint64> keysSeen = existingKeys;
     for (qsizetype r = 0; r < source.rows.size(); ++r) {
@@ -304,15 +306,24 @@ Conversion convertRows(const SourceTable &source, const Mapping &mapping, Target
     return out;
 }
 
+TableRows tableRows(Target target, const Conversion &conversion)
+{
+    return {tableName(target), conversion.columns, conversion.types, conversion.rows};
+}
+
 bool writeRows(const QString &dbPath, const QList<TableRows> &tables, const WriteProgress &progress,
                QString *error)
 {
-    SqlConnection connection(dbPath);
-    if (!connection.isOpen()) {
-        *error = QStringLiteral("不能打开数据库 %1：%2").arg(dbPath, connection.errorText());
+    const DatabaseLocation location = DatabaseLocation::parse(dbPath);
+    QString why;
+    auto engine =
+        location.isValid() ? Engine::open(location, Engine::OpenMode::ExistingOnly, &why) : nullptr;
+    if (!engine || !engine->prepareForWrites(&why)) {
+        *error = QStringLiteral("不能打开数据库 %1：%2")
+                     .arg(location.displayText(), location.isValid() ? why : location.errorText());
         return false;
     }
-    QSqlDatabase db = connection.database();
+    QSqlDatabase db = engine->database();
     int total = 0;
     for (const TableRows &t : tables)
         total += static_cast<int>(t.rows.size());
@@ -321,9 +332,9 @@ bool writeRows(const QString &dbPath, const QList<TableRows> &tables, const Writ
         return false;
     }
     int done = 0;
-    auto fail = [&](const QString &why) {
+    auto fail = [&](const QString &text) {
         db.rollback();
-        *error = why;
+        *error = text;
         return false;
     };
     for (const TableRows &t : tables) {
@@ -331,9 +342,11 @@ bool writeRows(const QString &dbPath, const QList<TableRows> &tables, const Writ
             continue;
         QStringList names;
         QStringList marks;
-        for (const QString &column : t.columns) {
-            names.append(quoteIdentifier(column));
+        bool keyed = false;
+        for (qsizetype c = 0; c < t.columns.size(); ++c) {
+            names.append(quoteIdentifier(t.columns[c]));
             marks.append(QStringLiteral("?"));
+            keyed = keyed || t.types.value(c) == ColumnType::Key;
         }
         QSqlQuery insert(db);
         // Table and column names come from the fixed caption arrays, never from the file.
@@ -342,7 +355,8 @@ bool writeRows(const QString &dbPath, const QList<TableRows> &tables, const Writ
             return fail(insert.lastError().text());
         for (const QVariantList &row : t.rows) {
             for (qsizetype i = 0; i < row.size(); ++i)
-                insert.bindValue(static_cast<int>(i), row.at(i));
+                insert.bindValue(static_cast<int>(i),
+                                 engine->bindValue(row.at(i), t.types.value(i, ColumnType::Text)));
             if (!insert.exec())
                 return fail(
                     QStringLiteral("写入表 %1 失败：%2").arg(t.table, insert.lastError().text()));
@@ -350,6 +364,8 @@ bool writeRows(const QString &dbPath, const QList<TableRows> &tables, const Writ
             if (progress && (done % 50 == 0 || done == total) && !progress(done, total))
                 return fail(QStringLiteral("导入已取消，没有写入任何行。"));
         }
+        if (keyed && !engine->afterKeyedInsert(t.table, &why))
+            return fail(why);
     }
     if (!db.commit())
         return fail(db.lastError().text());
@@ -359,9 +375,12 @@ bool writeRows(const QString &dbPath, const QList<TableRows> &tables, const Writ
 bool readTargetInfo(const QString &dbPath, Target target, QList<ColumnInfo> *columns,
                     QSet<qint64> *keys, QString *error)
 {
-    clsDataBase database(dbPath);
-    if (!QFileInfo::exists(dbPath) || !database.OpenDB(tableName(target))) {
-        *error = QStringLiteral("不能打开数据库 %1 的表 %2。").arg(dbPath, tableName(target));
+    const DatabaseLocation location = DatabaseLocation::parse(dbPath);
+    clsDataBase database(location);
+    if ((!location.isServer() && !QFileInfo::exists(location.path())) ||
+        !database.OpenDB(tableName(target))) {
+        *error = QStringLiteral("不能打开数据库 %1 的表 %2。")
+                     .arg(location.displayText(), tableName(target));
         return false;
     }
     *columns = database.Columns();

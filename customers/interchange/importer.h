@@ -52,8 +52,9 @@ struct Problem
 // Source rows converted to stored values; only rows without problems are in `rows`.
 struct Conversion
 {
-    QString error;       // the file cannot be imported at all (e.g. a required column missing)
-    QStringList columns; // target column names, in the order of each row's values
+    QString error;           // the file cannot be imported at all (e.g. a required column missing)
+    QStringList columns;     // target column names, in the order of each row's values
+    QList<ColumnType> types; // and their types
     QList<QVariantList> rows;
     QList<Problem> problems;
     int failedRows = 0;
@@ -72,14 +73,19 @@ Conversion convertRows(const SourceTable &source, const Mapping &mapping, Target
 // Reports progress while rows are written; returning false cancels (nothing is written).
 using WriteProgress = std::function<bool(int done, int total)>;
 
+// Rows in the cursor's storage form: dates as ISO text, booleans as 0 / 1.
 struct TableRows
 {
     QString table;
     QStringList columns;
+    QList<ColumnType> types;
     QList<QVariantList> rows;
 };
 
+TableRows tableRows(Target target, const Conversion &conversion);
+
 // Inserts all rows of all tables in one transaction: either every row is written or none.
+// `dbPath` is a file path or a server URL.
 bool writeRows(const QString &dbPath, const QList<TableRows> &tables, const WriteProgress &progress,
                QString *error);
 

@@ -72,7 +72,7 @@ bool convertOldDatabase(const QString &dbPath, OldDatabaseReport *report, QStrin
             return abandon(QStringLiteral("表 %1 有不能转换的值：\n").arg(name) +
                            problemLines(conversion.problems, 20).join(u'\n'));
         counts[target == Target::Clients ? 0 : 1] = static_cast<int>(conversion.rows.size());
-        converted.append({tableName(target), conversion.columns, conversion.rows});
+        converted.append(tableRows(target, conversion));
     }
     if (converted.isEmpty())
         return abandon(QStringLiteral("这个 Access 数据库里没有“客户”或“工作计划”表。"));

@@ -1,20 +1,90 @@
 #pragma once
 
-// Shared by the customer data tests: a real database file in a temporary folder and a raw
-// connection to check what is really stored, independent of the cursor under test.
+// Shared by the customer data tests: a real database file in a temporary folder (or, when
+// DIALVANE_TEST_SERVER names the URL file of the test cluster, a database of its own on that
+// server) and a raw connection to check what is really stored, independent of the cursor.
 
 #include "customers/data/clsdatabase.h"
 #include "customers/data/columns.h"
+#include "customers/data/databaselocation.h"
 #include "customers/data/schema.h"
 #include "platform/messagebox.h"
 
+#include <QCoreApplication>
+#include <QDate>
+
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
+
+// Whether the tests run against the database server.
+inline bool onServer()
+{
+    return !qEnvironmentVariableIsEmpty("DIALVANE_TEST_SERVER");
+}
+
+// The URL of the test cluster, as its fixture wrote it.
+inline QString clusterUrl()
+{
+    QFile file(QString::fromLocal8Bit(onServer() ? qgetenv("DIALVANE_TEST_SERVER")
+                                                 : qgetenv("DIALVANE_TEST_CLUSTER")));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("the test cluster is not running (no %s)", qPrintable(file.fileName()));
+    return QString::fromUtf8(file.readAll()).trimmed();
+}
+
+// Opens a QPSQL connection named `name` to the location.
+inline QSqlDatabase openServer(const QString &name, const kestrova::DatabaseLocation &where)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    db.setHostName(where.host());
+    db.setUserName(where.user());
+    db.setDatabaseName(where.database());
+    if (where.port() > 0)
+        db.setPort(where.port());
+    if (!db.open())
+        qFatal("cannot reach the test cluster: %s", qPrintable(db.lastError().text()));
+    QSqlQuery(db).exec(QStringLiteral("SET client_min_messages = warning"));
+    return db;
+}
+
+// A database of this test program's own on the test cluster (tests of several programs run
+// at once), dropped when the program ends.
+inline QString serverDatabaseUrl()
+{
+    static const QString url = [] {
+        const kestrova::DatabaseLocation cluster = kestrova::DatabaseLocation::parse(clusterUrl());
+        const QString name = QStringLiteral("test_%1_%2")
+                                 .arg(QCoreApplication::applicationName().toLower())
+                                 .arg(QCoreApplication::applicationPid());
+        {
+            QSqlDatabase admin = openServer(QStringLiteral("cluster-admin"), cluster);
+            QSqlQuery(admin).exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
+            QSqlQuery create(admin);
+            if (!create.exec(QStringLiteral("CREATE DATABASE %1").arg(name)))
+                qFatal("%s", qPrintable(create.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("cluster-admin"));
+        static const QString dropName = name;
+        qAddPostRoutine([] {
+            const auto where = kestrova::DatabaseLocation::parse(clusterUrl());
+            {
+                QSqlDatabase admin = openServer(QStringLiteral("cluster-admin"), where);
+                QSqlQuery(admin).exec(
+                    QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(dropName));
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("cluster-admin"));
+        });
+        return kestrova::DatabaseLocation::server(cluster.host(), cluster.port(), name,
+                                                  cluster.user())
+            .toString();
+    }();
+    return url;
+}
 
 class RawDatabase
 {
@@ -22,12 +92,31 @@ public:
     explicit RawDatabase(const QString &path)
         : m_name(QUuid::createUuid().toString())
     {
+        const kestrova::DatabaseLocation where = kestrova::DatabaseLocation::parse(path);
+        m_server = where.isServer();
+        if (m_server) {
+            openServer(m_name, where);
+            return;
+        }
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
         db.open();
         // The file is in WAL mode; without a flush per commit the set-up stays quick.
         QSqlQuery(db).exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    }
+
+    bool isServer() const { return m_server; }
+
+    // "ok" when every row of both tables can be read back (on a file: SQLite's own check).
+    QString integrity() const
+    {
+        if (!m_server)
+            return scalar(QStringLiteral("PRAGMA integrity_check"));
+        const QString rows =
+            scalar(QStringLiteral("SELECT (SELECT count(*) FROM (SELECT * FROM \"客户\") c) + "
+                                  "(SELECT count(*) FROM (SELECT * FROM \"工作计划\") p)"));
+        return rows.startsWith(u"error") ? rows : QStringLiteral("ok");
     }
     ~RawDatabase()
     {
@@ -43,10 +132,12 @@ public:
     bool exec(const QString &sql, const QVariantList &values = {}) const
     {
         QSqlQuery query(db());
-        query.prepare(sql);
+        // Statements without values run unprepared: a server prepares only queries and DML.
+        if (!values.isEmpty())
+            query.prepare(sql);
         for (const QVariant &value : values)
-            query.addBindValue(value);
-        if (!query.exec()) {
+            query.addBindValue(bound(value));
+        if (values.isEmpty() ? !query.exec(sql) : !query.exec()) {
             qWarning("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
             return false;
         }
@@ -57,14 +148,23 @@ public:
     QStringList column(const QString &sql, const QVariantList &values = {}) const
     {
         QSqlQuery query(db());
-        query.prepare(sql);
+        if (!values.isEmpty())
+            query.prepare(sql);
         for (const QVariant &value : values)
-            query.addBindValue(value);
+            query.addBindValue(bound(value));
         QStringList result;
-        if (!query.exec())
+        if (values.isEmpty() ? !query.exec(sql) : !query.exec())
             return {QStringLiteral("error: ") + query.lastError().text()};
-        while (query.next())
-            result.append(query.value(0).toString());
+        while (query.next()) {
+            const QVariant value = query.value(0);
+            // As the file stores them: booleans 0 / 1, dates ISO.
+            if (value.typeId() == QMetaType::Bool)
+                result.append(value.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
+            else if (value.typeId() == QMetaType::QDate)
+                result.append(value.toDate().toString(Qt::ISODate));
+            else
+                result.append(value.toString());
+        }
         return result;
     }
 
@@ -104,7 +204,17 @@ public:
     }
 
 private:
+    // On the server a number is bound as text, which the server converts to the column's
+    // type, so 1 fits a boolean column as it does an integer one.
+    QVariant bound(const QVariant &value) const
+    {
+        if (m_server && (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong))
+            return QVariant(value.toString());
+        return value;
+    }
+
     QString m_name;
+    bool m_server = false;
 };
 
 // A fresh database file with both tables in a temporary folder.
@@ -113,6 +223,21 @@ class TestDatabaseFile
 public:
     TestDatabaseFile()
     {
+        if (onServer()) {
+            // The program's own database, emptied: both tables made afresh.
+            m_path = serverDatabaseUrl();
+            {
+                RawDatabase raw(m_path);
+                for (const QString &table : raw.column(
+                         QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                                        "table_schema = current_schema()")))
+                    raw.exec(u"DROP TABLE \"" + table + u"\" CASCADE");
+            }
+            QString error;
+            if (!kestrova::createDatabase(kestrova::DatabaseLocation::parse(m_path), &error))
+                qFatal("cannot create the test tables: %s", qPrintable(error));
+            return;
+        }
         // The schema is made once per test program and copied, which spares each test the
         // disk flushes of creating a database.
         static QTemporaryDir templateDir;

@@ -22,6 +22,8 @@ private slots:
     void sameSeedSameRows();
     void refusesBadArguments_data();
     void refusesBadArguments();
+    void createRefusesForeignFile();
+    void copyToServerAndBack();
 
 private:
     int run(const QStringList &arguments, QByteArray *output = nullptr);
@@ -166,6 +168,85 @@ void TestKestrovaDb::refusesBadArguments()
     QDir::setCurrent(dir.path());
     QCOMPARE(run(arguments), exitCode);
     QVERIFY(!QFile::exists(dir.filePath(u"x.mdb"_s)));
+}
+
+void TestKestrovaDb::createRefusesForeignFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"other.db"_s);
+    {
+        RawDatabase other(path);
+        QVERIFY(other.exec(u"CREATE TABLE \"客户\" (id INTEGER PRIMARY KEY, \"名字\" TEXT)"_s));
+        QVERIFY(other.exec(u"INSERT INTO \"客户\" VALUES (1, '别人')"_s));
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    QByteArray output;
+    QCOMPARE(run({u"create"_s, path}, &output), 1);
+    QVERIFY2(QString::fromUtf8(output).contains(u"不是 Kestrova 的客户数据库"_s),
+             output.constData());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"other.db"_s});
+    QCOMPARE(run({u"check"_s, path}, &output), 1);
+}
+
+// The demo database moves to the server and back with every row and key as it was.
+void TestKestrovaDb::copyToServerAndBack()
+{
+    QTemporaryDir dir;
+    const QString demo = dir.filePath(u"demo.mdb"_s);
+    const QString back = dir.filePath(u"back.mdb"_s);
+    const QString server = serverDatabaseUrl();
+    QCOMPARE(run({u"demo"_s, demo, u"60"_s, u"90"_s}), 0);
+    {
+        RawDatabase raw(demo); // gaps in the keys must survive too
+        QVERIFY(raw.exec(u"DELETE FROM \"客户\" WHERE \"编号\" IN (3, 17)"_s));
+    }
+    QByteArray output;
+    QCOMPARE(run({u"copy"_s, demo, server}, &output), 0);
+    QVERIFY2(output.contains("148 / 148 rows"), output.constData());
+    QCOMPARE(run({u"check"_s, server}, &output), 0);
+    QVERIFY2(output.contains("客户: 58 rows\n工作计划: 90 rows\n"), output.constData());
+    QCOMPARE(run({u"copy"_s, demo, server}, &output), 1); // the server holds rows now
+    QVERIFY2(output.contains("--replace"), output.constData());
+    QCOMPARE(run({u"copy"_s, demo, server, u"--replace"_s}), 0);
+    QCOMPARE(run({u"copy"_s, server, back}), 0);
+
+    // Every column of every row, as text, in key order.
+    const auto dump = [](const QString &where, const QString &table) {
+        const QStringList &captions =
+            table == u"客户"_s ? kestrova::clientCaptions() : kestrova::planCaptions();
+        QStringList rows;
+        kestrova::clsDataBase db(where);
+        if (!db.OpenDB(table))
+            return QStringList{u"cannot open "_s + where};
+        const int n = db.GetRecordCount();
+        for (int i = 0; i < n; ++i) {
+            QStringList cells;
+            for (const QString &caption : captions)
+                cells.append(db.GetRecord(caption));
+            rows.append(cells.join(u'|'));
+            db.MoveNext();
+        }
+        return rows;
+    };
+    for (const QString &table : {u"客户"_s, u"工作计划"_s}) {
+        const QStringList original = dump(demo, table);
+        QCOMPARE(original.size(), table == u"客户"_s ? 58 : 90);
+        QCOMPARE(dump(server, table), original);
+        QCOMPARE(dump(back, table), original);
+    }
+    // New rows on the server continue after the copied keys.
+    kestrova::clsDataBase db(server);
+    QVERIFY(db.OpenDB(u"客户"_s));
+    db.AddNew();
+    db.SetRecord(u"客户名称"_s, u"新客户"_s);
+    db.Update();
+    db.MoveLast();
+    QCOMPARE(db.GetRecord(u"编号"_s), u"61"_s);
 }
 
 QTEST_GUILESS_MAIN(TestKestrovaDb)

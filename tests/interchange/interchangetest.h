@@ -76,7 +76,7 @@ inline Conversion importInto(const QString &db, const QString &file, Target targ
     }
     conversion = convertRows(source.table, *mapping, target, types, keys);
     if (conversion.error.isEmpty() && conversion.problems.isEmpty() &&
-        !writeRows(db, {{tableName(target), conversion.columns, conversion.rows}}, {}, &why))
+        !writeRows(db, {tableRows(target, conversion)}, {}, &why))
         conversion.error = why;
     if (error)
         *error = why;

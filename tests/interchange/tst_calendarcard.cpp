@@ -66,10 +66,14 @@ void tst_CalendarCard::initTestCase()
                        {{tableName(Target::Plans),
                          {u"事项"_qs, u"客户编号"_qs, u"开始时间"_qs, u"完成时间"_qs,
                           u"需要提醒"_qs, u"开始提醒"_qs, u"工作方案"_qs},
+                         QList<ColumnType>(7, ColumnType::Text),
                          {{u"报价; 样品, 合同\\附件"_qs, u"2"_qs, u"2024-02-28"_qs,
                            u"2024-02-29"_qs, u"是"_qs, u"2024-02-26"_qs,
                            QString(u"第一步\n第二步："_qs + QString(60, u'长'))}}},
-                        {tableName(Target::Clients), {u"客户名称"_qs}, {{u"只有名字"_qs}}}},
+                        {tableName(Target::Clients),
+                         {u"客户名称"_qs},
+                         {ColumnType::Text},
+                         {{u"只有名字"_qs}}}},
                        {}, &error),
              qPrintable(error));
 }

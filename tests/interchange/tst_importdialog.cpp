@@ -59,11 +59,13 @@ void tst_ImportDialog::mappingPreviewAndSkipping()
 {
     QFETCH(bool, skip);
     QFETCH(QStringList, stored);
-    const QString db = newDatabase(m_dir.path(), QString::fromLatin1(QTest::currentDataTag()) + u".db"_qs);
+    const QString db =
+        newDatabase(m_dir.path(), QString::fromLatin1(QTest::currentDataTag()) + u".db"_qs);
     const QString csv = db + u".csv"_qs;
     QFile file(csv);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("名称;电话;登记日期\n甲公司;111;2024年3月5日\n乙公司;222;三月\n丙公司;333;2024/3/6\n");
+    file.write(
+        "名称;电话;登记日期\n甲公司;111;2024年3月5日\n乙公司;222;三月\n丙公司;333;2024/3/6\n");
     file.close();
 
     ImportDialog dialog(db, interchange::Target::Clients);
@@ -73,7 +75,8 @@ void tst_ImportDialog::mappingPreviewAndSkipping()
     QCOMPARE(dialog.previewTable()->item(1, 2)->text(), u"三月"_qs);
     // 电话 and 登记日期 match by name; 名称 is the user's choice.
     auto sourceOf = [&](int target) {
-        return qobject_cast<QComboBox *>(dialog.mappingTable()->cellWidget(target, 1))->currentText();
+        return qobject_cast<QComboBox *>(dialog.mappingTable()->cellWidget(target, 1))
+            ->currentText();
     };
     QCOMPARE(sourceOf(ClientPhone), u"电话"_qs);
     QCOMPARE(sourceOf(ClientRegisterDate), u"登记日期"_qs);
@@ -83,10 +86,11 @@ void tst_ImportDialog::mappingPreviewAndSkipping()
     dialog.mapColumn(u"客户名称"_qs, u"名称"_qs);
 
     QList<interchange::Problem> listed;
-    ImportDialog::setProblemDecider([&](QWidget *, const QList<interchange::Problem> &problems, int) {
-        listed = problems;
-        return skip;
-    });
+    ImportDialog::setProblemDecider(
+        [&](QWidget *, const QList<interchange::Problem> &problems, int) {
+            listed = problems;
+            return skip;
+        });
     QCOMPARE(dialog.importNow(), skip);
     QCOMPARE(listed.size(), 1);
     QCOMPARE(listed[0].row, 3);
@@ -108,9 +112,11 @@ void tst_ImportDialog::oldDatabaseOffer_data()
 void tst_ImportDialog::oldDatabaseOffer()
 {
     QFETCH(bool, agree);
-    const QString db = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()).left(6) + u"/khdata.mdb"_qs);
+    const QString db =
+        m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()).left(6) + u"/khdata.mdb"_qs);
     QVERIFY(QDir().mkpath(QFileInfo(db).path()));
-    const QString sample = qEnvironmentVariable("DIALVANE_SOURCE_DIR") + u"/../shared/jet-samples/V1997-test.mdb"_qs;
+    const QString sample =
+        qEnvironmentVariable("DIALVANE_SOURCE_DIR") + u"/../shared/jet-samples/V1997-test.mdb"_qs;
     QVERIFY(QFile::copy(sample, db));
     platform::setMessagePresenter([&](const platform::MessageRequest &request) {
         m_messages.append(request.text);

@@ -1,5 +1,7 @@
 #include "interchangecommands.h"
 
+#include "customers/data/tools/dbtool.h"
+
 #include "customers/interchange/exporter.h"
 #include "customers/interchange/importer.h"
 #include "customers/interchange/jetfile.h"
@@ -14,28 +16,14 @@ namespace kestrova::interchange {
 
 namespace {
 
-int usage()
-{
-    std::fputs("usage: kestrova-db import DB FILE [--table T] [--into 客户|工作计划]"
-               " [--map SOURCE=TARGET,...] [--encoding utf-8|gbk]\n"
-               "       kestrova-db export DB clients|plans --format csv|ics|vcf"
-               " [--encoding utf-8|gbk] [--filter CRITERIA] OUT\n"
-               "       kestrova-db convert DB\n",
-               stderr);
-    return 2;
-}
+using tool::failed;
+using tool::usage;
 
-int failed(const QString &why)
+// "--name value" pairs among the positional arguments; false on an unknown or valueless one.
+bool options(const QStringList &args, const QStringList &known, QHash<QString, QString> *values,
+             QStringList *positional)
 {
-    std::fprintf(stderr, "kestrova-db: %s\n", qPrintable(why));
-    return 1;
-}
-
-// "--name value" pairs after the positional arguments; false on an unknown or valueless one.
-bool options(const QStringList &args, qsizetype from, const QStringList &known,
-             QHash<QString, QString> *values, QStringList *positional)
-{
-    for (qsizetype i = from; i < args.size(); ++i) {
+    for (qsizetype i = 0; i < args.size(); ++i) {
         if (args[i].startsWith(u"--")) {
             if (!known.contains(args[i]) || i + 1 >= args.size())
                 return false;
@@ -90,7 +78,7 @@ int runImport(const QStringList &args)
 {
     QHash<QString, QString> opts;
     QStringList positional;
-    if (!options(args, 1, {"--table", "--into", "--map", "--encoding"}, &opts, &positional) ||
+    if (!options(args, {"--table", "--into", "--map", "--encoding"}, &opts, &positional) ||
         positional.size() != 2)
         return usage();
     const QString db = positional[0];
@@ -136,7 +124,7 @@ int runImport(const QStringList &args)
             std::fprintf(stderr, "  %s\n", qPrintable(line));
         return 1;
     }
-    if (!writeRows(db, {{tableName(target), conversion.columns, conversion.rows}}, {}, &error))
+    if (!writeRows(db, {tableRows(target, conversion)}, {}, &error))
         return failed(error + QStringLiteral(" Nothing was imported."));
     std::printf("%lld rows imported into %s\n", static_cast<long long>(conversion.rows.size()),
                 qPrintable(tableName(target)));
@@ -147,7 +135,7 @@ int runExport(const QStringList &args)
 {
     QHash<QString, QString> opts;
     QStringList positional;
-    if (!options(args, 1, {"--format", "--encoding", "--filter"}, &opts, &positional) ||
+    if (!options(args, {"--format", "--encoding", "--filter"}, &opts, &positional) ||
         positional.size() != 3)
         return usage();
     const auto target = targetFromName(positional[1]);
@@ -177,25 +165,34 @@ int runExport(const QStringList &args)
     return 0;
 }
 
+int runConvert(const QStringList &args)
+{
+    return args.size() == 1 ? convert(args[0]) : usage();
+}
+
+const tool::DbToolCommand importCommand{
+    "import",
+    "kestrova-db import DATABASE FILE [--table T] [--into 客户|工作计划] "
+    "[--map SOURCE=TARGET,...] [--encoding utf-8|gbk]",
+    &runImport};
+const tool::DbToolCommand exportCommand{
+    "export",
+    "kestrova-db export DATABASE clients|plans [--format csv|ics|vcf] [--encoding utf-8|gbk] "
+    "[--filter CRITERIA] OUT",
+    &runExport};
+const tool::DbToolCommand convertCommand{
+    "convert", "kestrova-db convert PATH (an old Access khdata.mdb)", &runConvert};
+
 } // namespace
 
-std::optional<int> runInterchangeCommand(const QStringList &args)
+std::optional<int> offerOldDatabase(const QStringList &args)
 {
-    if (args.isEmpty())
+    if (args.size() < 2 || args[0] == u"convert" || !JetFile::isJetFile(args[1]))
         return std::nullopt;
-    const QString &command = args.first();
-    if (command == u"convert")
-        return args.size() == 2 ? convert(args[1]) : usage();
-    if (args.size() >= 2 && JetFile::isJetFile(args[1])) {
-        if (!userAgrees(args[1]))
-            return 1;
-        if (const int code = convert(args[1]); code != 0)
-            return code;
-    }
-    if (command == u"import")
-        return runImport(args);
-    if (command == u"export")
-        return runExport(args);
+    if (!userAgrees(args[1]))
+        return 1;
+    if (const int code = convert(args[1]); code != 0)
+        return code;
     return std::nullopt;
 }
 
