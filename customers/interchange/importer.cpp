@@ -128,11 +128,12 @@ Mapping automaticMapping(const QStringList &sourceHeaders, Target target, bool w
     return mapping;
 }
 
-std::optional<Mapping> applyMapSpec(Mapping mapping, const QString &spec,
-                                    const QStringList &sourceHeaders, Target target, QString *error)
+std::optional<Mapping> applyColumnMap(Mapping mapping, const QString &pairs,
+                                      const QStringList &sourceHeaders, Target target,
+                                      QString *error)
 {
     const QStringList &captions = targetCaptions(target);
-    for (const QString &pair : spec.split(u',', Qt::SkipEmptyParts)) {
+    for (const QString &pair : pairs.split(u',', Qt::SkipEmptyParts)) {
         const qsizetype eq = pair.indexOf(u'=');
         if (eq <= 0) {
             *error = QStringLiteral("列对应“%1”应写成 源列=目标列。").arg(pair);

@@ -34,9 +34,9 @@ struct Mapping
 Mapping automaticMapping(const QStringList &sourceHeaders, Target target, bool withKeys = false);
 // Applies "源列=目标列,…" on top of `mapping` ("源列=" drops the source column). Names are
 // checked against both sides; std::nullopt with the reason when one is unknown.
-std::optional<Mapping> applyMapSpec(Mapping mapping, const QString &spec,
-                                    const QStringList &sourceHeaders, Target target,
-                                    QString *error);
+std::optional<Mapping> applyColumnMap(Mapping mapping, const QString &pairs,
+                                      const QStringList &sourceHeaders, Target target,
+                                      QString *error);
 // The table whose captions match more of the headers.
 Target likelyTarget(const QStringList &sourceHeaders);
 

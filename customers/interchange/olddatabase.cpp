@@ -61,8 +61,8 @@ bool convertOldDatabase(const QString &dbPath, OldDatabaseReport *report, QStrin
         QList<ColumnInfo> types;
         if (!readTargetInfo(fresh, target, &types, nullptr, &readError))
             return abandon(readError);
-        const auto mapping = applyMapSpec(automaticMapping(source->headers, target, true),
-                                          from.mapSpec, source->headers, target, &readError);
+        const auto mapping = applyColumnMap(automaticMapping(source->headers, target, true),
+                                            from.columnMap, source->headers, target, &readError);
         if (!mapping)
             return abandon(readError);
         Conversion conversion = convertRows(*source, *mapping, target, types, {});

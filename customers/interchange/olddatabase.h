@@ -20,7 +20,7 @@ struct OldTableSource
 {
     Target target = Target::Clients;
     QString table;
-    QString mapSpec;
+    QString columnMap;
 };
 
 // 客户 → 客户 and 工作计划 → 工作计划, by column names.

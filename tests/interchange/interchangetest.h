@@ -55,7 +55,7 @@ inline QString newDatabase(const QString &dir, const QString &name = QStringLite
 
 // Reads `file` and imports it whole into `target`; the conversion tells what happened.
 inline Conversion importInto(const QString &db, const QString &file, Target target,
-                             const QString &mapSpec = {}, const QString &jetTable = {},
+                             const QString &columnMap = {}, const QString &jetTable = {},
                              QString *error = nullptr)
 {
     QString why;
@@ -66,8 +66,8 @@ inline Conversion importInto(const QString &db, const QString &file, Target targ
         conversion.error = source.error;
         return conversion;
     }
-    const auto mapping = applyMapSpec(automaticMapping(source.table.headers, target), mapSpec,
-                                      source.table.headers, target, &why);
+    const auto mapping = applyColumnMap(automaticMapping(source.table.headers, target), columnMap,
+                                        source.table.headers, target, &why);
     QList<kestrova::ColumnInfo> types;
     QSet<qint64> keys;
     if (!mapping || !readTargetInfo(db, target, &types, &keys, &why)) {

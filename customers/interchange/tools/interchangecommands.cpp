@@ -104,8 +104,8 @@ int runImport(const QStringList &args)
     QString error;
     Mapping mapping = automaticMapping(source.table.headers, target);
     if (opts.contains(QStringLiteral("--map"))) {
-        const auto explicitMapping = applyMapSpec(mapping, opts.value(QStringLiteral("--map")),
-                                                  source.table.headers, target, &error);
+        const auto explicitMapping = applyColumnMap(mapping, opts.value(QStringLiteral("--map")),
+                                                    source.table.headers, target, &error);
         if (!explicitMapping)
             return failed(error);
         mapping = *explicitMapping;
