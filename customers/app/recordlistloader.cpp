@@ -85,9 +85,11 @@ void RecordListLoader::readSlice()
             if (slice.elapsed() >= kSliceMilliseconds || m_done >= sliceEnd)
                 break;
         }
-    } catch (const DataError &) {
-        // Read the failing row the ordinary way, which reports the damage and ends the program.
-        m_database->Move(m_done + 1);
+    } catch (const DataError &error) {
+        // Read the failing row the ordinary way, which reports the damage and ends the program
+        // or, when the server went away, tells the user so; the rows read so far stay.
+        if (error.kind() != DataError::ConnectionLost)
+            m_database->Move(m_done + 1);
         m_database->GetRecordAt(0);
         m_total = m_done;
     }

@@ -112,6 +112,13 @@ void clsDataBase::requireOpen()
 {
     if (!m_opened)
         throwError(QStringLiteral("the table is not open"));
+}
+
+// Before a command that reads or writes: a lost server is connected again first. Moving the
+// cursor needs no server, so a window can still move and show what it has read.
+void clsDataBase::ensureConnected()
+{
+    requireOpen();
     if (m_lost && !reconnect())
         throwError(m_lastError, DataError::ConnectionLost);
 }
@@ -130,6 +137,7 @@ bool clsDataBase::reconnect()
         return false;
     }
     m_lost = false;
+    m_lostReported = false;
     const qint64 key = KeyAt(m_position + 1);
     const int index = m_position;
     try {
@@ -160,20 +168,24 @@ bool clsDataBase::OpenDB(const QString &strDataTable)
         release();
         return false;
     }
-    const auto tables = m_engine->tableNames(&error);
     QString table;
-    for (const QString &name : tables.value_or(QStringList())) {
+    for (const QString &name : check.tables) {
         if (name.compare(strDataTable, Qt::CaseInsensitive) == 0)
             table = name;
     }
     if (table.isEmpty()) {
-        fail(tables ? QStringLiteral("no table \"%1\"").arg(strDataTable) : error);
+        fail(QStringLiteral("no table \"%1\"").arg(strDataTable));
         release();
         return false;
     }
     m_table = table;
-    if (!m_engine->loadColumns(m_table, &m_columns, &error) || m_columns.isEmpty() ||
-        !m_engine->prepareForWrites(&error)) {
+    // Kestrova's tables were read by the check; another table is read here.
+    const auto checked = check.columns.constFind(m_table);
+    if (checked != check.columns.constEnd())
+        m_columns = *checked;
+    else if (!m_engine->loadColumns(m_table, &m_columns, &error))
+        m_columns.clear();
+    if (m_columns.isEmpty() || !m_engine->prepareForWrites(&error)) {
         fail(error.isEmpty() ? QStringLiteral("the table has no columns") : error);
         release();
         return false;
@@ -233,7 +245,13 @@ void clsDataBase::requery(const std::optional<criteria::SqlCondition> &filter)
     const QString table = quoteIdentifier(m_table);
     QSqlQuery count(m_engine->database());
     count.setForwardOnly(true);
-    if (!count.prepare(u"SELECT count(*), max(" + m_key + u") FROM " + table + where))
+    // Without a filter the count and the highest key are two quick lookups (an engine counts
+    // a whole table from its smallest index); with one, a single pass finds both.
+    const QString countSql =
+        filter ? QString(u"SELECT count(*), max(" + m_key + u") FROM " + table + where)
+               : QString(u"SELECT (SELECT count(*) FROM " + table + u"), (SELECT max(" + m_key +
+                         u") FROM " + table + u')');
+    if (!count.prepare(countSql))
         throwQueryError(count);
     for (const QVariant &value : values)
         count.addBindValue(value);
@@ -249,13 +267,6 @@ void clsDataBase::requery(const std::optional<criteria::SqlCondition> &filter)
     if (filter)
         blockSql += u" AND (" + filter->sql + u')';
     blockSql += u" ORDER BY " + m_key;
-    auto blockQuery = std::make_unique<QSqlQuery>(m_engine->database());
-    blockQuery->setForwardOnly(true);
-    if (!blockQuery->prepare(blockSql))
-        throwQueryError(*blockQuery);
-    // The filter's values follow the two bounds of the block and stay bound for every block.
-    for (int i = 0; i < values.size(); ++i)
-        blockQuery->bindValue(i + 2, values[i]);
     m_nativeBlock = m_engine->prepareBlock(blockSql, values, m_columns);
 
     m_filter = filter;
@@ -263,11 +274,14 @@ void clsDataBase::requery(const std::optional<criteria::SqlCondition> &filter)
     m_maxKey = maxKey;
     m_keys.clear();
     m_keysDone = rows == 0;
-    m_blockQuery = std::move(blockQuery);
+    // Prepared through Qt SQL only when the engine's own bulk read is not there.
+    m_blockQuery.reset();
+    m_blockSql = blockSql;
+    m_blockValues = values;
     m_position = 0;
     dropCache();
-    // The first keys come at once: a small table's keyset is then whole, as it was taken.
-    if (!loadKeys(kKeyBlock, std::numeric_limits<qint64>::max()))
+    // The first block's keys come at once: a small table's keyset is then whole as taken.
+    if (!loadKeys(kBlockRows, std::numeric_limits<qint64>::max()))
         throwError(QStringLiteral("the keys of the table cannot be read"));
 }
 
@@ -404,6 +418,15 @@ const QString *clsDataBase::cachedRow(int index)
         if (!read) {
             slot = 0;
             m_cachePresent.fill(false, rows);
+            if (!m_blockQuery) {
+                m_blockQuery = std::make_unique<QSqlQuery>(m_engine->database());
+                m_blockQuery->setForwardOnly(true);
+                if (!m_blockQuery->prepare(m_blockSql))
+                    throwQueryError(*m_blockQuery);
+                // The filter's values follow the two bounds and stay bound for every block.
+                for (int i = 0; i < m_blockValues.size(); ++i)
+                    m_blockQuery->bindValue(i + 2, m_blockValues[i]);
+            }
             QSqlQuery &query = *m_blockQuery;
             query.bindValue(0, m_keys[first]);
             query.bindValue(1, m_keys[first + rows - 1]);
@@ -524,13 +547,13 @@ QString clsDataBase::GetRecordAt(int column)
         if (m_pending->assigned[column] || m_pending->isNew)
             return displayText(m_pending->values[column], m_columns[column].type);
     }
+    if (m_lost && !reconnect())
+        return serverLost();
     if (m_position < 0 || m_position >= m_count) {
         fail(QStringLiteral("there is no current row"));
         return fatalRead();
     }
     try {
-        if (m_lost && !reconnect())
-            return serverLost();
         const QString *texts = cachedRow(m_position);
         return texts ? texts[column] : QString();
     } catch (const DataError &error) {
@@ -542,7 +565,7 @@ QString clsDataBase::GetRecordAt(int column)
 
 QStringList clsDataBase::RowTexts(int position)
 {
-    requireOpen();
+    ensureConnected();
     if (position < 1 || position > m_count)
         throwError(QStringLiteral("no row at position %1").arg(position));
     const QString *texts = cachedRow(position - 1);
@@ -555,7 +578,7 @@ QStringList clsDataBase::RowTexts(int position)
 
 QList<QStringList> clsDataBase::ReadRows(int first, int count, const Progress &progress)
 {
-    requireOpen();
+    ensureConnected();
     QList<QStringList> rows;
     first = std::max(first, 1);
     const int last = std::min(m_count, first + std::max(count, 0) - 1);
@@ -684,6 +707,7 @@ void clsDataBase::flushPending()
         m_position = saved;
         return;
     }
+    ensureConnected();
     commitPending();
     requery(m_filter);
     restorePosition(savedKey, saved);
@@ -700,7 +724,7 @@ void clsDataBase::restorePosition(qint64 key, int fallbackIndex)
 
 void clsDataBase::Update()
 {
-    requireOpen();
+    ensureConnected();
     commitPending();
     requery(m_filter);
 }
@@ -727,7 +751,7 @@ void clsDataBase::CancelUpdate()
 
 void clsDataBase::Delete()
 {
-    requireOpen();
+    ensureConnected();
     if (m_pending && m_pending->isNew) {
         CancelUpdate();
         return;
@@ -816,7 +840,7 @@ bool clsDataBase::MoveToKey(qint64 key)
 
 void clsDataBase::Requery()
 {
-    requireOpen();
+    ensureConnected();
     flushPending();
     const qint64 key = KeyAt(m_position + 1);
     const int index = m_position;
@@ -900,6 +924,7 @@ bool clsDataBase::FilterField(const QString &strField, const QString &strFilter,
         return false;
     }
     try {
+        ensureConnected();
         flushPending();
         applyFilter(*compiled.condition, criteria::toText(*parsed.root));
     } catch (const DataError &) {
@@ -910,7 +935,7 @@ bool clsDataBase::FilterField(const QString &strField, const QString &strFilter,
 
 void clsDataBase::FilterString(const QString &criteria)
 {
-    requireOpen();
+    ensureConnected();
     if (criteria.trimmed().isEmpty()) {
         CancelFilter();
         return;
@@ -930,7 +955,7 @@ void clsDataBase::FilterString(const QString &criteria)
 
 void clsDataBase::CancelFilter()
 {
-    requireOpen();
+    ensureConnected();
     flushPending();
     requery(std::nullopt);
     m_filterText.clear();

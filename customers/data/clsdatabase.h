@@ -27,7 +27,7 @@ class Engine;
 // the two sits behind Engine). The cursor is the ordered list of row keys ("编号", table
 // order) that match the filter, taken at OpenDB, at every filter change, at Update and at
 // Requery: the rows are counted with one query and their keys read in blocks as positions
-// need them, so a cursor over a million rows opens as fast as one over ten. Rows are read by
+// need them, so opening a cursor over a million rows reads no million keys. Rows are read by
 // key, in blocks. A new or edited row stays in memory until Update (one statement, so either
 // the whole row is written or none of it) or CancelUpdate; moving the cursor or changing the
 // filter commits it first, as the original engine's optimistic cursor did. Each instance has
@@ -61,7 +61,9 @@ public:
     // The column's value in the current row as text: null is empty, a date its short date,
     // a boolean True / False, a number its shortest decimal; leading blanks removed. A failed
     // read (unknown column, no current row, closed cursor, damaged file) shows
-    // "数据库已破坏，请修复后使用" and ends the program through the fatal handler.
+    // "数据库已破坏，请修复后使用" and ends the program through the fatal handler. A lost server
+    // is no damage: its message (kServerUnreachable ...) shows once per loss and the value
+    // reads empty; the next command reconnects.
     QString GetRecord(const QString &strTitle);
     // Assigns the column in the current or pending new row, converted to the column's type.
     // Anything refused (unknown column, an unconvertible value, the engine-assigned key, no
@@ -172,6 +174,7 @@ private:
     };
 
     void requireOpen();
+    void ensureConnected();
     void fail(const QString &text, DataError::Kind kind = DataError::General) const;
     [[noreturn]] void throwError(const QString &text,
                                  DataError::Kind kind = DataError::General) const;
@@ -197,7 +200,9 @@ private:
     DatabaseLocation m_location;
     std::unique_ptr<Engine> m_engine;
     std::unique_ptr<QSqlQuery> m_blockQuery; // prepared per filter; ends before the connection
-    bool m_nativeBlock = false;              // the engine has the block query prepared
+    QString m_blockSql;                      // the key bounds, then the filter's values
+    QVariantList m_blockValues;
+    bool m_nativeBlock = false; // the engine has the block query prepared
     bool m_opened = false;
     bool m_lost = false; // the server went away; the next command reconnects
     bool m_lostReported = false;

@@ -116,11 +116,12 @@ bool copyTable(Engine &source, Engine &target, const QString &table, qint64 &don
 
 } // namespace
 
-std::optional<DatabaseSummary> inspectDatabase(const DatabaseLocation &location, QString *error)
+std::optional<DatabaseSummary> inspectDatabase(const DatabaseLocation &location, QString *error,
+                                               DataError::Kind *kind)
 {
     QString ignored;
     QString &why = error ? *error : ignored;
-    auto engine = Engine::open(location, Engine::OpenMode::ExistingOnly, &why);
+    auto engine = Engine::open(location, Engine::OpenMode::ExistingOnly, &why, kind);
     if (!engine)
         return std::nullopt;
     const SchemaCheck check = checkSchema(*engine);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "databaselocation.h"
+#include "dataerror.h"
 
 #include <QList>
 #include <QString>
@@ -10,15 +11,20 @@
 
 namespace kestrova {
 
-// What `kestrova-db check` reports: the schema's state and the rows of each table.
+// What `kestrova-db check` reports, and what a settings dialog's connection test shows: the
+// schema's state and the rows of each table.
 struct DatabaseSummary
 {
     bool kestrova = false; // both tables, as Kestrova expects them
     QString problem;       // why not, for the user
     QList<std::pair<QString, qint64>> rowCounts;
 };
+// Empty when the database cannot be reached, with the reason in `error` and its kind in
+// `kind` (Authentication: ask for a password, set it with DatabaseLocation::setSessionPassword
+// and try again; ConnectionLost: the server cannot be reached).
 std::optional<DatabaseSummary> inspectDatabase(const DatabaseLocation &location,
-                                               QString *error = nullptr);
+                                               QString *error = nullptr,
+                                               DataError::Kind *kind = nullptr);
 
 struct CopyOptions
 {

@@ -10,6 +10,15 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#ifdef DIALVANE_LIBPQ
+#include "platform/shortdate.h"
+
+#include <libpq-fe.h>
+
+#include <memory>
+#include <vector>
+#endif
+
 namespace kestrova {
 
 namespace {
@@ -43,6 +52,224 @@ DataError::Kind classify(const QString &error)
         return DataError::Authentication;
     return DataError::ConnectionLost;
 }
+
+#ifdef DIALVANE_LIBPQ
+// A connection of its own through libpq for the cursor's bulk reads (keysets and row blocks):
+// QPSQL hands every value over as a QVariant and formats every parameter into the statement,
+// which makes reading a large table several times slower than the server; this reads the
+// server's text straight into the display texts. It runs outside any transaction, so it sees
+// every commit; when it fails the cursor falls back to Qt SQL, which reports the failure.
+class PgReader
+{
+public:
+    explicit PgReader(const DatabaseLocation &where)
+    {
+        QByteArrayList keys;
+        QByteArrayList values;
+        const auto add = [&](const char *key, const QString &value) {
+            if (!value.isEmpty()) {
+                keys.append(key);
+                values.append(value.toUtf8());
+            }
+        };
+        add("host", where.host());
+        add("port", where.port() > 0 ? QString::number(where.port()) : QString());
+        add("dbname", where.database());
+        add("user", where.user());
+        add("password",
+            where.password().isEmpty() ? DatabaseLocation::sessionPassword() : where.password());
+        add("connect_timeout", QStringLiteral("5"));
+        add("application_name", QStringLiteral("Kestrova"));
+        add("client_encoding", QStringLiteral("UTF8"));
+        add("options", QStringLiteral("-c DateStyle=ISO,YMD"));
+        std::vector<const char *> keyPointers;
+        std::vector<const char *> valuePointers;
+        for (int i = 0; i < keys.size(); ++i) {
+            keyPointers.push_back(keys[i].constData());
+            valuePointers.push_back(values[i].constData());
+        }
+        keyPointers.push_back(nullptr);
+        valuePointers.push_back(nullptr);
+        m_db = PQconnectdbParams(keyPointers.data(), valuePointers.data(), 0);
+        if (PQstatus(m_db) != CONNECTION_OK) {
+            PQfinish(m_db);
+            m_db = nullptr;
+        }
+    }
+    ~PgReader() { PQfinish(m_db); }
+    PgReader(const PgReader &) = delete;
+    PgReader &operator=(const PgReader &) = delete;
+
+    bool usable()
+    {
+        if (!m_db)
+            return false;
+        if (PQstatus(m_db) != CONNECTION_OK) {
+            PQreset(m_db);
+            m_blockPrepared = false;
+        }
+        return PQstatus(m_db) == CONNECTION_OK;
+    }
+
+    std::optional<QVector<qint64>> keys(const QString &sql, const QVariantList &values)
+    {
+        if (!usable())
+            return std::nullopt;
+        Params params(values);
+        const QByteArray text = numbered(sql);
+        PGresult *result = PQexecParams(m_db, text.constData(), params.count(), nullptr,
+                                        params.values(), nullptr, nullptr, 0);
+        std::optional<QVector<qint64>> keys;
+        if (PQresultStatus(result) == PGRES_TUPLES_OK) {
+            keys.emplace();
+            const int rows = PQntuples(result);
+            keys->reserve(rows);
+            for (int r = 0; r < rows; ++r)
+                keys->append(std::strtoll(PQgetvalue(result, r, 0), nullptr, 10));
+        }
+        PQclear(result);
+        return keys;
+    }
+
+    bool prepareBlock(const QString &sql, const QVariantList &values,
+                      const QList<ColumnInfo> &columns)
+    {
+        m_blockSql = numbered(sql);
+        m_blockValues = values;
+        m_columns = columns;
+        m_blockPrepared = false;
+        return usable();
+    }
+
+    bool readBlock(qint64 lo, qint64 hi, const std::function<QString *(qint64)> &slot)
+    {
+        if (m_blockSql.isEmpty() || !usable())
+            return false;
+        if (!m_blockPrepared) {
+            PQclear(PQexec(m_db, "DEALLOCATE ALL"));
+            PGresult *prepared = PQprepare(m_db, "kestrova_block", m_blockSql.constData(),
+                                           int(m_blockValues.size()) + 2, nullptr);
+            m_blockPrepared = PQresultStatus(prepared) == PGRES_COMMAND_OK;
+            PQclear(prepared);
+            if (!m_blockPrepared)
+                return false;
+        }
+        QVariantList values = {lo, hi};
+        values += m_blockValues;
+        Params params(values);
+        PGresult *result = PQexecPrepared(m_db, "kestrova_block", params.count(), params.values(),
+                                          nullptr, nullptr, 0);
+        const bool ok = PQresultStatus(result) == PGRES_TUPLES_OK;
+        const int rows = ok ? PQntuples(result) : 0;
+        const int columns = int(m_columns.size());
+        for (int r = 0; r < rows; ++r) {
+            QString *texts = slot(std::strtoll(PQgetvalue(result, r, 0), nullptr, 10));
+            if (!texts)
+                continue;
+            for (int c = 0; c < columns; ++c)
+                texts[c] = cellText(result, r, c + 1, m_columns[c].type);
+        }
+        PQclear(result);
+        if (!ok)
+            m_blockPrepared = false;
+        return ok;
+    }
+
+private:
+    // Bound values as the server's text form.
+    class Params
+    {
+    public:
+        explicit Params(const QVariantList &values)
+        {
+            for (const QVariant &value : values) {
+                if (value.isNull()) {
+                    m_texts.append(QByteArray());
+                    m_null.push_back(true);
+                    continue;
+                }
+                m_null.push_back(false);
+                switch (value.typeId()) {
+                case QMetaType::Bool:
+                    m_texts.append(value.toBool() ? "true" : "false");
+                    break;
+                case QMetaType::QDate:
+                    m_texts.append(value.toDate().toString(Qt::ISODate).toUtf8());
+                    break;
+                case QMetaType::Double:
+                    m_texts.append(QByteArray::number(value.toDouble(), 'g', 17));
+                    break;
+                default:
+                    m_texts.append(value.toString().toUtf8());
+                }
+            }
+            for (int i = 0; i < m_texts.size(); ++i)
+                m_pointers.push_back(m_null[i] ? nullptr : m_texts[i].constData());
+        }
+        int count() const { return int(m_pointers.size()); }
+        const char *const *values() const { return m_pointers.data(); }
+
+    private:
+        QByteArrayList m_texts;
+        std::vector<bool> m_null;
+        std::vector<const char *> m_pointers;
+    };
+
+    // The statement with its ? placeholders numbered $1, $2 ... (the cursor's SQL has no ?
+    // inside literals or names).
+    static QByteArray numbered(const QString &sql)
+    {
+        const QByteArray utf8 = sql.toUtf8();
+        QByteArray out;
+        out.reserve(utf8.size() + 16);
+        int n = 0;
+        for (const char c : utf8) {
+            if (c == '?')
+                out += '$' + QByteArray::number(++n);
+            else
+                out += c;
+        }
+        return out;
+    }
+
+    static QString cellText(const PGresult *result, int row, int column, ColumnType type)
+    {
+        if (PQgetisnull(result, row, column))
+            return {};
+        const char *bytes = PQgetvalue(result, row, column);
+        const int size = PQgetlength(result, row, column);
+        switch (type) {
+        case ColumnType::Text: {
+            // Leading blanks are dropped before decoding; the rest is taken as it is.
+            int skip = 0;
+            while (skip < size && bytes[skip] == ' ')
+                ++skip;
+            return QString::fromUtf8(bytes + skip, size - skip);
+        }
+        case ColumnType::Boolean:
+            return booleanText(bytes[0] == 't');
+        case ColumnType::Date:
+            if (size == 10) {
+                const QDate date(std::atoi(bytes), std::atoi(bytes + 5), std::atoi(bytes + 8));
+                if (date.isValid())
+                    return platform::shortDate(date);
+            }
+            return QString::fromUtf8(bytes, size);
+        case ColumnType::Key:
+        case ColumnType::Number:
+            break;
+        }
+        return displayText(parseNumber(QString::fromLatin1(bytes, size)).value_or(QVariant()),
+                           type);
+    }
+
+    PGconn *m_db = nullptr;
+    QByteArray m_blockSql;
+    QVariantList m_blockValues;
+    QList<ColumnInfo> m_columns;
+    bool m_blockPrepared = false;
+};
+#endif
 
 class PostgresEngine : public Engine
 {
@@ -83,12 +310,15 @@ public:
         }
     }
 
+    // The catalogue through pg_catalog: information_schema's views cost a good part of an
+    // open on a busy server.
     std::optional<QStringList> tableNames(QString *error) override
     {
         QSqlQuery query(database());
-        if (!query.exec(QStringLiteral("SELECT table_name FROM information_schema.tables "
-                                       "WHERE table_schema = current_schema() "
-                                       "ORDER BY table_name"))) {
+        if (!query.exec(QStringLiteral(
+                "SELECT c.relname FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON "
+                "n.oid = c.relnamespace WHERE n.nspname = current_schema() AND c.relkind IN "
+                "('r', 'p', 'v', 'm', 'f') ORDER BY c.relname"))) {
             *error = query.lastError().text();
             return std::nullopt;
         }
@@ -102,9 +332,12 @@ public:
     {
         QSqlQuery query(database());
         query.prepare(QStringLiteral(
-            "SELECT column_name, data_type, is_identity = 'YES' OR "
-            "coalesce(column_default, '') LIKE 'nextval(%' FROM information_schema.columns "
-            "WHERE table_schema = current_schema() AND table_name = ? ORDER BY ordinal_position"));
+            "SELECT a.attname, format_type(a.atttypid, a.atttypmod), a.attidentity <> '' OR "
+            "coalesce(pg_get_expr(d.adbin, d.adrelid), '') LIKE 'nextval(%' "
+            "FROM pg_catalog.pg_attribute a LEFT JOIN pg_catalog.pg_attrdef d ON "
+            "d.adrelid = a.attrelid AND d.adnum = a.attnum "
+            "WHERE a.attrelid = to_regclass(quote_ident(current_schema()) || '.' || "
+            "quote_ident(?)) AND a.attnum > 0 AND NOT a.attisdropped ORDER BY a.attnum"));
         query.addBindValue(table);
         if (!query.exec()) {
             *error = query.lastError().text();
@@ -145,6 +378,30 @@ public:
         return db.commit();
     }
 
+#ifdef DIALVANE_LIBPQ
+    bool prepareForWrites(QString *) override
+    {
+        m_reader = std::make_unique<PgReader>(m_location);
+        return true;
+    }
+
+    std::optional<QVector<qint64>> fastKeys(const QString &sql, const QVariantList &values) override
+    {
+        return m_reader ? m_reader->keys(sql, values) : std::nullopt;
+    }
+
+    bool prepareBlock(const QString &sql, const QVariantList &values,
+                      const QList<ColumnInfo> &columns) override
+    {
+        return m_reader && m_reader->prepareBlock(sql, values, columns);
+    }
+
+    bool readBlock(qint64 lo, qint64 hi, const std::function<QString *(qint64)> &slot) override
+    {
+        return m_reader && m_reader->readBlock(lo, hi, slot);
+    }
+#endif
+
     bool connectionLost(const QSqlError &) override
     {
         QSqlQuery probe(database());
@@ -180,6 +437,10 @@ public:
     }
 
 private:
+#ifdef DIALVANE_LIBPQ
+    std::unique_ptr<PgReader> m_reader;
+#endif
+
     // Marks this connection's writes, so the trigger's notification names their origin.
     void markSession()
     {

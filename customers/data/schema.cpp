@@ -105,6 +105,7 @@ SchemaCheck checkSchema(Engine &engine)
         check.message = error;
         return check;
     }
+    check.tables = *tables;
     const QString where = engine.location().displayText();
     const QStringList ours = {QString::fromUtf16(kClientTable), QString::fromUtf16(kPlanTable)};
     if (tables->isEmpty()) {
@@ -127,6 +128,7 @@ SchemaCheck checkSchema(Engine &engine)
             check.message = error;
             return check;
         }
+        check.columns.insert(table, columns);
         const QString mismatch = columnMismatch(table, columns);
         if (!mismatch.isEmpty()) {
             check.state = SchemaCheck::Foreign;
@@ -160,8 +162,7 @@ bool createDatabase(const DatabaseLocation &location, QString *error)
     case SchemaCheck::Failed:
         why = check.message;
         return false;
-    case SchemaCheck::Kestrova:
-        return engine->prepareForWrites(&why);
+    case SchemaCheck::Kestrova: // a server's change notices are brought up to date
     case SchemaCheck::Empty:
     case SchemaCheck::Incomplete:
         break;

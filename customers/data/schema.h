@@ -3,6 +3,7 @@
 #include "columns.h"
 #include "databaselocation.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -38,8 +39,10 @@ struct SchemaCheck
         Failed,     // the catalogue could not be read
     };
     State state = Failed;
-    QString message;     // why it is foreign or failed, for the user
-    QStringList missing; // Kestrova's tables that are not there
+    QString message;                           // why it is foreign or failed, for the user
+    QStringList missing;                       // Kestrova's tables that are not there
+    QStringList tables;                        // every table the database holds
+    QHash<QString, QList<ColumnInfo>> columns; // of Kestrova's tables that are there
 };
 
 // Reads the catalogue only; writes nothing.

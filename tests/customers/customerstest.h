@@ -194,6 +194,18 @@ public:
                     bound);
     }
 
+    // Rows 1 to n in one statement: `column` holds prefix followed by the row's number.
+    bool insertNumbered(const QString &table, const QString &column, const QString &prefix,
+                        int n) const
+    {
+        return exec(QStringLiteral("INSERT INTO \"%1\" (\"%2\") WITH RECURSIVE n(i) AS (SELECT 1 "
+                                   "UNION ALL SELECT i + 1 FROM n WHERE i < %3) SELECT '%4' || i "
+                                   "FROM n")
+                        .arg(table, column)
+                        .arg(n)
+                        .arg(prefix));
+    }
+
     bool addClients(const QStringList &names) const
     {
         for (const QString &name : names) {
@@ -226,16 +238,29 @@ public:
         if (onServer()) {
             // The program's own database, emptied: both tables made afresh.
             m_path = serverDatabaseUrl();
-            {
-                RawDatabase raw(m_path);
-                for (const QString &table : raw.column(
-                         QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
-                                        "table_schema = current_schema()")))
-                    raw.exec(u"DROP TABLE \"" + table + u"\" CASCADE");
-            }
+            RawDatabase raw(m_path);
+            // Kestrova's two tables and nothing else are emptied; anything else is made afresh.
+            static const QString shapeSql = QStringLiteral(
+                "SELECT string_agg(c.relname || '.' || a.attname || ':' || "
+                "format_type(a.atttypid, a.atttypmod), ',' ORDER BY c.relname, a.attnum) "
+                "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace JOIN pg_attribute "
+                "a ON a.attrelid = c.oid WHERE n.nspname = current_schema() AND c.relkind = 'r' "
+                "AND a.attnum > 0 AND NOT a.attisdropped");
+            static QString kestrovaShape;
+            if (!kestrovaShape.isEmpty() && raw.scalar(shapeSql) == kestrovaShape &&
+                raw.exec(QStringLiteral(
+                    "DELETE FROM \"客户\"; DELETE FROM \"工作计划\"; SELECT "
+                    "setval(pg_get_serial_sequence('\"客户\"', '编号'), 1, false), "
+                    "setval(pg_get_serial_sequence('\"工作计划\"', '编号'), 1, false)")))
+                return;
+            for (const QString &table :
+                 raw.column(QStringLiteral("SELECT table_name FROM information_schema.tables WHERE "
+                                           "table_schema = current_schema()")))
+                raw.exec(u"DROP TABLE \"" + table + u"\" CASCADE");
             QString error;
             if (!kestrova::createDatabase(kestrova::DatabaseLocation::parse(m_path), &error))
                 qFatal("cannot create the test tables: %s", qPrintable(error));
+            kestrovaShape = raw.scalar(shapeSql);
             return;
         }
         // The schema is made once per test program and copied, which spares each test the

@@ -25,12 +25,24 @@ as_owner() {
         "$@"
     fi
 }
+# The cluster lives in DIR/data; when the postgres user cannot reach the build tree (a checkout
+# below /root), in a temporary folder named in DIR/datadir instead.
 data=$root/data
+if [ -f "$root/datadir" ]; then
+    data=$(cat "$root/datadir")
+fi
 case $action in
 start)
     mkdir -p "$root"
     if [ "$(id -u)" -eq 0 ]; then
         chown postgres: "$root"
+        if ! runuser -u postgres -- test -w "$root"; then
+            if [ ! -d "$data" ] || [ "$data" = "$root/data" ]; then
+                data=$(mktemp -d /tmp/kestrova-pgdata.XXXXXX)
+                chown postgres: "$data"
+                echo "$data" >"$root/datadir"
+            fi
+        fi
     fi
     if [ ! -f "$data/PG_VERSION" ]; then
         as_owner "$bindir/initdb" -D "$data" -U kestrova -A trust -E UTF8 --locale=C.UTF-8 \
@@ -51,9 +63,9 @@ start)
     fi
     chmod 755 "$socket"
     echo "$socket" >"$root/socket"
-    as_owner "$bindir/pg_ctl" -D "$data" -w -t 60 -l "$root/server.log" \
+    as_owner "$bindir/pg_ctl" -D "$data" -w -t 60 -l "$data/server.log" \
         -o "-c listen_addresses='' -k $socket -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
-        start >/dev/null || { cat "$root/server.log" >&2; exit 1; }
+        start >/dev/null || { cat "$data/server.log" >&2; exit 1; }
     echo "postgresql:///kestrova?host=$socket&user=kestrova" >"$root/url"
     as_owner "$bindir/psql" -h "$socket" -U kestrova -d postgres -qAt \
         -c "SELECT 1 FROM pg_database WHERE datname = 'kestrova'" | grep -q 1 ||
@@ -64,6 +76,9 @@ stop | pause)
         as_owner "$bindir/pg_ctl" -D "$data" -w -m fast stop >/dev/null
     fi
     [ "$action" = pause ] && exit 0
+    if [ -f "$root/datadir" ]; then
+        rm -rf "$data" "$root/datadir"
+    fi
     if [ -f "$root/socket" ]; then
         rm -rf "$(cat "$root/socket")"
         rm -f "$root/socket" "$root/url"

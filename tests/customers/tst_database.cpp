@@ -750,10 +750,7 @@ void TestDatabase::cancelFilterShowsAllRows()
 void TestDatabase::thousandsOfOrClauses()
 {
     // The plan window lists one day's plans with one clause per plan.
-    QVERIFY(m_raw->db().transaction());
-    for (int i = 1; i <= 5000; ++i)
-        QVERIFY(m_raw->exec(u"INSERT INTO \"工作计划\" (\"事项\") VALUES (?)"_s, {i}));
-    QVERIFY(m_raw->db().commit());
+    QVERIFY(m_raw->insertNumbered(u"工作计划"_s, u"事项"_s, QString(), 5000));
     QStringList clauses = {u"编号 = '2'"_s};
     for (int i = 4; i <= 5000; i += 2)
         clauses.append(u"编号 = %1"_s.arg(i));
@@ -768,14 +765,7 @@ void TestDatabase::thousandsOfOrClauses()
 void TestDatabase::beyond32767Rows()
 {
     const int rows = 40000;
-    QVERIFY(m_raw->db().transaction());
-    QSqlQuery insert(m_raw->db());
-    insert.prepare(u"INSERT INTO \"客户\" (\"客户名称\") VALUES (?)"_s);
-    for (int i = 1; i <= rows; ++i) {
-        insert.bindValue(0, u"客户%1"_s.arg(i));
-        QVERIFY(insert.exec());
-    }
-    QVERIFY(m_raw->db().commit());
+    QVERIFY(m_raw->insertNumbered(kClients, kName, u"客户"_s, rows));
 
     clsDataBase db(m_file->path());
     QVERIFY(db.OpenDB(kClients));
