@@ -475,4 +475,10 @@ void frmClient::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+
+QString frmClient::currentFilter() const
+{
+    return m_db->Filter();
+}
+
 } // namespace kestrova

@@ -65,6 +65,8 @@ public:
     RecordListLoader *listLoader() const { return m_loader; }
     // The pop-up menu holder, made on first use.
     frmMenu *menuHolder();
+    // The criteria the list is filtered by (empty: every row), for exporting what is shown.
+    QString currentFilter() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

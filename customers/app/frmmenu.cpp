@@ -1,6 +1,7 @@
 #include "frmmenu.h"
 
 #include "appstate.h"
+#include "datatransfer.h"
 #include "customers/shared/recordlistview.h"
 #include "frmclient.h"
 #include "frmclientinfo.h"
@@ -31,6 +32,20 @@ frmMenu::frmMenu(QWidget *parent)
     connect(mnuClientDel, &QAction::triggered, this, &frmMenu::mnuClientDel_Click);
 
     m_planMenus = buildPlanMenus(this, [] { return qobject_cast<frmPlan *>(gfrmPlan.data()); });
+
+    // Export of the rows the window shows.
+    m_mnuClient->addSeparator();
+    QAction *clientExport = m_mnuClient->addAction(QStringLiteral("导出(&E)..."));
+    clientExport->setObjectName(QStringLiteral("mnuClientExport"));
+    connect(clientExport, &QAction::triggered, this,
+            [] { runExportDialogFor(gfrmClient.data(), gfrmClient.data()); });
+    if (QMenu *plans = m_planMenus.mnuPlan) {
+        plans->addSeparator();
+        QAction *planExport = plans->addAction(QStringLiteral("导出(&E)..."));
+        planExport->setObjectName(QStringLiteral("mnuPlanExport"));
+        connect(planExport, &QAction::triggered, this,
+                [] { runExportDialogFor(gfrmPlan.data(), gfrmPlan.data()); });
+    }
 }
 
 int frmMenu::selectedClientRow() const

@@ -1,6 +1,7 @@
 #include "mdifrmmain.h"
 
 #include "appstate.h"
+#include "datatransfer.h"
 #include "customers/shared/settings.h"
 #include "customers/shared/toolbaricons.h"
 #include "form1.h"
@@ -71,6 +72,12 @@ void MDIFrmMain::buildMenus()
     mnuFileDatabase = mnuFile->addAction(QStringLiteral("数据库设置(&D)…"));
     mnuFileDatabase->setObjectName(QStringLiteral("mnuFileDatabase"));
     connect(mnuFileDatabase, &QAction::triggered, this, &MDIFrmMain::mnuFileDatabase_Click);
+    mnuFileImport = mnuFile->addAction(QStringLiteral("导入(&I)…"));
+    mnuFileImport->setObjectName(QStringLiteral("mnuFileImport"));
+    connect(mnuFileImport, &QAction::triggered, this, &MDIFrmMain::mnuFileImport_Click);
+    mnuFileExport = mnuFile->addAction(QStringLiteral("导出(&E)…"));
+    mnuFileExport->setObjectName(QStringLiteral("mnuFileExport"));
+    connect(mnuFileExport, &QAction::triggered, this, &MDIFrmMain::mnuFileExport_Click);
     mnuFile->addSeparator();
     mnuFileClose = mnuFile->addAction(QStringLiteral("关闭(&C)"));
     mnuFileClose->setObjectName(QStringLiteral("mnuFileClose"));
@@ -96,6 +103,19 @@ void MDIFrmMain::buildMenus()
     xgmm = gmm->addAction(QStringLiteral("修改密码"));
     xgmm->setObjectName(QStringLiteral("xgmm"));
     connect(xgmm, &QAction::triggered, this, &MDIFrmMain::xgmm_Click);
+}
+
+void MDIFrmMain::mnuFileImport_Click()
+{
+    const QMdiSubWindow *active = m_mdiArea->activeSubWindow();
+    const bool plans = active && active->widget() == gfrmPlan.data();
+    runImportDialog(this, plans ? interchange::Target::Plans : interchange::Target::Clients);
+}
+
+void MDIFrmMain::mnuFileExport_Click()
+{
+    const QMdiSubWindow *active = m_mdiArea->activeSubWindow();
+    runExportDialogFor(this, active ? active->widget() : nullptr);
 }
 
 void MDIFrmMain::buildStatusBar()

@@ -36,6 +36,9 @@ public:
     void xgmm_Click();
     // "数据库设置…": where this desk's database is.
     void mnuFileDatabase_Click();
+    // "导入…" and "导出…": the import and export dialogs on the program's database.
+    void mnuFileImport_Click();
+    void mnuFileExport_Click();
     // "关闭(&C)": asks the window to close.
     void mnuFileClose_Click();
 
@@ -58,6 +61,8 @@ private:
     QMdiArea *m_mdiArea = nullptr;
     QMenu *mnuFile = nullptr;
     QAction *mnuFileDatabase = nullptr;
+    QAction *mnuFileImport = nullptr;
+    QAction *mnuFileExport = nullptr;
     QAction *mnuFileClose = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuViewClient = nullptr;

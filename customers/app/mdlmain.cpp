@@ -5,6 +5,7 @@
 #include "frmmenu.h"
 #include "frmsplash.h"
 #include "mdifrmmain.h"
+#include "olddatabaseoffer.h"
 
 #include "customers/plans/frmplan.h"
 
@@ -37,6 +38,7 @@ bool mdlMain::Main()
     clientCaptions();
     planCaptions();
 
+    offerOldDatabaseConversion(dataFilePath(), m_splash.get());
     if (!CheckDBFile()) {
         platform::messageBox(nullptr, QStringLiteral("文件已经损坏,请您重新安装"),
                              QString::fromUtf16(kProgramTitle), QMessageBox::NoIcon);

@@ -889,4 +889,10 @@ void frmPlan::calendarMouseReleased(const QPoint &globalPos)
     menu->popup(globalPos);
 }
 
+
+QString frmPlan::currentFilter() const
+{
+    return m_db->Filter();
+}
+
 } // namespace kestrova

@@ -107,6 +107,8 @@ public:
 
     // Besides the notice, the bold days and the today list follow another desk's change at once.
     void tableChangedElsewhere() override;
+    // The criteria the list is filtered by (empty: every row), for exporting what is shown.
+    QString currentFilter() const;
 
     // Designed client area, in twips.
     static constexpr int kDesignWidth = 9630;

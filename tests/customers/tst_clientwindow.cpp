@@ -831,11 +831,13 @@ void TestClientWindow::popupMenu()
     QTRY_VERIFY(menu->isVisible());
     QCOMPARE(menu->title(), u"Kestrova"_s);
     QStringList items;
-    for (QAction *item : menu->actions())
-        items.append(item->objectName() + u'=' + item->text());
+    for (QAction *item : menu->actions()) {
+        if (!item->isSeparator())
+            items.append(item->objectName() + u'=' + item->text());
+    }
     QCOMPARE(items,
              (QStringList{u"mnuClientDetails=详细资料(&I)..."_s, u"mnuClientNew=新建资料(&N)..."_s,
-                          u"mnuClientDel=删除资料(&D)"_s}));
+                          u"mnuClientDel=删除资料(&D)"_s, u"mnuClientExport=导出(&E)..."_s}));
     menu->close();
 
     // Deleting removes the selected row at once, from the table and from the list.

@@ -117,6 +117,8 @@ void TestMainWindow::menus_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("mnuFile") << u"mnuFile"_s << u"文件(&F)"_s;
     QTest::newRow("mnuFileDatabase") << u"mnuFileDatabase"_s << u"数据库设置(&D)…"_s;
+    QTest::newRow("mnuFileImport") << u"mnuFileImport"_s << u"导入(&I)…"_s;
+    QTest::newRow("mnuFileExport") << u"mnuFileExport"_s << u"导出(&E)…"_s;
     QTest::newRow("mnuFileClose") << u"mnuFileClose"_s << u"关闭(&C)"_s;
     QTest::newRow("mnuView") << u"mnuView"_s << u"查看(&V)"_s;
     QTest::newRow("mnuViewClient") << u"mnuViewClient"_s << u"Kestrova(&C)"_s;

@@ -5,6 +5,8 @@
 //   kestrova-db copy FROM TO [--replace]      every row, keys kept, in one transaction
 //   kestrova-db demo PATH CLIENTS PLANS [--if-empty]
 //                                             appends made-up clients and plans to a file
+//   kestrova-db import DATABASE FILE …, export DATABASE clients|plans …, convert PATH
+//                                             (with the interchange library; see usage)
 // DATABASE is a file path or a postgresql:// URL.
 
 #include "dbtool.h"
@@ -12,6 +14,9 @@
 #include "customers/data/databasecopy.h"
 #include "customers/data/demodata.h"
 #include "customers/data/schema.h"
+#ifdef DIALVANE_INTERCHANGE
+#include "customers/interchange/tools/interchangecommands.h"
+#endif
 
 #include <QCoreApplication>
 
@@ -119,5 +124,11 @@ const DbToolCommand demoCommand{"demo", "kestrova-db demo PATH CLIENTS PLANS [--
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    return kestrova::tool::run(app.arguments().mid(1));
+    const QStringList args = app.arguments().mid(1);
+#ifdef DIALVANE_INTERCHANGE
+    // An old Access database where the database should be is offered for conversion first.
+    if (const auto code = kestrova::interchange::offerOldDatabase(args))
+        return *code;
+#endif
+    return kestrova::tool::run(args);
 }
