@@ -12,6 +12,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace rtf {
@@ -60,6 +61,21 @@ struct CharProps
         p.bold = eastBold >= 0 ? eastBold == 1 : bold;
         p.italic = eastItalic >= 0 ? eastItalic == 1 : italic;
         return p;
+    }
+};
+
+struct CharPropsHash
+{
+    std::size_t operator()(const CharProps &p) const
+    {
+        std::size_t h = std::size_t(p.font) * 0x9E3779B97F4A7C15ULL;
+        for (const int v : {p.halfPoints, p.foreground, p.background, int(p.underline),
+                            int(p.vertical) | int(p.caps) << 2 | int(p.bold) << 4 |
+                                int(p.italic) << 5 | int(p.strike) << 6 | int(p.hidden) << 7,
+                            p.eastFont, p.eastHalfPoints, int(p.eastBold), int(p.eastItalic)}) {
+            h = (h ^ std::size_t(v)) * 0x100000001B3ULL;
+        }
+        return h;
     }
 };
 
@@ -317,6 +333,9 @@ bool breaksParagraph(char16_t c)
 
 // Longest control word kept; longer ones are read to their end and ignored.
 constexpr int maxWordLength = 32;
+
+// Format property that only tells formats of different font families apart.
+constexpr int familyKeyProperty = QTextFormat::UserProperty + 0x7201;
 
 // Input read between two progress reports.
 constexpr qsizetype progressBytes = 256 * 1024;
@@ -659,7 +678,7 @@ void Parser::closeGroup()
 
 // Tables beyond these sizes are nonsense; further entries are ignored.
 constexpr std::size_t maxColours = 32768;
-constexpr std::size_t maxFonts = 32768;
+constexpr std::size_t maxFonts = 262144;
 
 void Parser::addColour()
 {
@@ -1301,7 +1320,7 @@ private:
 
     const Parser &m_parser;
     QTextDocument *m_doc;
-    std::vector<std::pair<CharProps, QTextCharFormat>> m_cache;
+    std::unordered_map<CharProps, QTextCharFormat, CharPropsHash> m_cache;
 };
 
 std::optional<QColor> Builder::colour(int index) const
@@ -1318,15 +1337,18 @@ std::optional<QColor> Builder::colour(int index) const
 
 QTextCharFormat Builder::charFormat(const CharProps &props)
 {
-    for (const auto &[p, f] : m_cache) {
-        if (p == props) {
-            return f;
-        }
+    const auto cached = m_cache.find(props);
+    if (cached != m_cache.end()) {
+        return cached->second;
     }
     QTextCharFormat f;
     const auto font = m_parser.fonts.find(props.font < 0 ? m_parser.defaultFont : props.font);
     if (font != m_parser.fonts.end() && !font->second.name.isEmpty()) {
         f.setFontFamilies(QStringList{font->second.name});
+        // The text document finds a format among its known ones by a hash that leaves the family
+        // list out, so formats differing only in the family share one bucket and a document with
+        // many fonts loads in quadratic time; a plain string property tells them apart.
+        f.setProperty(familyKeyProperty, font->second.name);
     }
     f.setFontPointSize(props.halfPoints / 2.0);
     f.setFontWeight(props.bold ? QFont::Bold : QFont::Normal);
@@ -1349,9 +1371,7 @@ QTextCharFormat Builder::charFormat(const CharProps &props)
     if (const auto c = colour(props.background)) {
         f.setBackground(*c);
     }
-    if (m_cache.size() < 256) {
-        m_cache.emplace_back(props, f);
-    }
+    m_cache.emplace(props, f);
     return f;
 }
 

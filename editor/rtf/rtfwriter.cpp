@@ -91,6 +91,8 @@ private:
     QByteArray m_out;
     std::vector<Block> m_blocks;
     QStringList m_fonts;
+    QHash<QString, int> m_fontIndex;
+    QHash<QRgb, int> m_colourIndex;
     std::vector<bool> m_fontHasWide; // the font carries text beyond ASCII
     std::vector<QColor> m_colours;
     RunProps m_current;
@@ -100,13 +102,15 @@ private:
 
 int Writer::fontIndex(const QString &family)
 {
-    const qsizetype i = m_fonts.indexOf(family);
-    if (i >= 0) {
-        return int(i);
+    const auto it = m_fontIndex.constFind(family);
+    if (it != m_fontIndex.cend()) {
+        return *it;
     }
     m_fonts.append(family);
     m_fontHasWide.push_back(false);
-    return int(m_fonts.size() - 1);
+    const int index = int(m_fonts.size() - 1);
+    m_fontIndex.insert(family, index);
+    return index;
 }
 
 int Writer::colourIndex(const QBrush &brush)
@@ -115,12 +119,12 @@ int Writer::colourIndex(const QBrush &brush)
         return 0;
     }
     const QColor c = brush.color().toRgb();
-    for (std::size_t i = 0; i < m_colours.size(); ++i) {
-        if (m_colours[i].rgb() == c.rgb()) {
-            return int(i + 1);
-        }
+    const auto it = m_colourIndex.constFind(c.rgb());
+    if (it != m_colourIndex.cend()) {
+        return *it;
     }
     m_colours.push_back(c);
+    m_colourIndex.insert(c.rgb(), int(m_colours.size()));
     return int(m_colours.size());
 }
 
