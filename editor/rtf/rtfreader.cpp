@@ -1,6 +1,7 @@
 #include "rtfreader.h"
 
 #include "rtfcodepages.h"
+#include "rtfpagesetup.h"
 
 #include <QHash>
 #include <QTextBlock>
@@ -11,6 +12,7 @@
 #include <limits>
 #include <map>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace rtf {
@@ -59,6 +61,21 @@ struct CharProps
         p.bold = eastBold >= 0 ? eastBold == 1 : bold;
         p.italic = eastItalic >= 0 ? eastItalic == 1 : italic;
         return p;
+    }
+};
+
+struct CharPropsHash
+{
+    std::size_t operator()(const CharProps &p) const
+    {
+        std::size_t h = std::size_t(p.font) * 0x9E3779B97F4A7C15ULL;
+        for (const int v : {p.halfPoints, p.foreground, p.background, int(p.underline),
+                            int(p.vertical) | int(p.caps) << 2 | int(p.bold) << 4 |
+                                int(p.italic) << 5 | int(p.strike) << 6 | int(p.hidden) << 7,
+                            p.eastFont, p.eastHalfPoints, int(p.eastBold), int(p.eastItalic)}) {
+            h = (h ^ std::size_t(v)) * 0x100000001B3ULL;
+        }
+        return h;
     }
 };
 
@@ -135,6 +152,7 @@ enum class Word : quint8 {
     FontTable, ColourTable, Skip, Upr, Ud, NestTableProps, Transparent,
     // document
     Ansi, Mac, Pc, Pca, AnsiCpg, Deff, Uc, U, Bin,
+    PaperW, PaperH, MargL, MargR, MargT, MargB, Landscape,
     // font table
     F, FCharset, Cpg,
     // colour table
@@ -193,6 +211,21 @@ const QHash<QByteArray, WordInfo> &wordTable()
         for (const char *name : {"field", "fldrslt", "result", "object", "shp", "shprslt"}) {
             add(name, Word::Transparent);
         }
+        // Document and first-section page setup.
+        add("paperw", Word::PaperW);
+        add("pgwsxn", Word::PaperW);
+        add("paperh", Word::PaperH);
+        add("pghsxn", Word::PaperH);
+        add("margl", Word::MargL);
+        add("marglsxn", Word::MargL);
+        add("margr", Word::MargR);
+        add("margrsxn", Word::MargR);
+        add("margt", Word::MargT);
+        add("margtsxn", Word::MargT);
+        add("margb", Word::MargB);
+        add("margbsxn", Word::MargB);
+        add("landscape", Word::Landscape);
+        add("lndscpsxn", Word::Landscape);
         add("ansi", Word::Ansi);
         add("mac", Word::Mac);
         add("pc", Word::Pc);
@@ -301,13 +334,20 @@ bool breaksParagraph(char16_t c)
 // Longest control word kept; longer ones are read to their end and ignored.
 constexpr int maxWordLength = 32;
 
+// Format property that only tells formats of different font families apart.
+constexpr int familyKeyProperty = QTextFormat::UserProperty + 0x7201;
+
+// Input read between two progress reports.
+constexpr qsizetype progressBytes = 256 * 1024;
+
 // Reads one RTF stream into paragraphs. Iterative: groups live on a heap stack.
 class Parser
 {
 public:
-    Parser(const QByteArray &data, qsizetype start)
+    Parser(const QByteArray &data, qsizetype start, const Progress &progress)
         : m_data(data)
         , m_pos(start)
+        , m_progress(progress)
     {}
 
     void run();
@@ -317,6 +357,9 @@ public:
     std::vector<ColourEntry> colours;
     int defaultFont = -1;
     bool damaged = false;
+    bool cancelled = false;
+    QStringList lostParts;
+    PageSetup page;
 
 private:
     GroupState &state() { return m_states.back(); }
@@ -350,12 +393,14 @@ private:
     void endParagraph();
     void setDestination(Dest dest);
     void addColour();
+    void pageValue(Word word, int twips);
     int codePageForFont(int font) const;
     int currentCodePage() const;
     void finishFontName(FontEntry &entry, bool complete);
 
     const QByteArray &m_data;
     qsizetype m_pos;
+    Progress m_progress;
     std::vector<GroupState> m_states;
     int m_excess = 0;          // groups beyond the nesting limit still open
     int m_excessSkipLevel = 0; // excess level where an ignored destination began, 0: none
@@ -367,6 +412,7 @@ private:
     ColourEntry m_colour;
     int m_pendingCells = 0; // cells ended in this row; the next text starts after as many tabs
     bool m_documentDone = false;
+    bool m_pageDone = false; // the first section ended
     CodePageDecoders m_decoders;
 };
 
@@ -377,7 +423,15 @@ void Parser::run()
     paragraphs.emplace_back();
     const char *const data = m_data.constData();
     const qsizetype size = m_data.size();
+    qsizetype nextReport = 0;
     while (m_pos < size && !m_documentDone) {
+        if (m_pos >= nextReport && m_progress) {
+            nextReport = m_pos + progressBytes;
+            if (!m_progress(m_pos, 2 * qint64(size))) {
+                cancelled = true;
+                return;
+            }
+        }
         const char c = data[m_pos];
         if (c == '{') {
             ++m_pos;
@@ -624,7 +678,7 @@ void Parser::closeGroup()
 
 // Tables beyond these sizes are nonsense; further entries are ignored.
 constexpr std::size_t maxColours = 32768;
-constexpr std::size_t maxFonts = 32768;
+constexpr std::size_t maxFonts = 262144;
 
 void Parser::addColour()
 {
@@ -632,6 +686,40 @@ void Parser::addColour()
         colours.push_back(m_colour);
     }
     m_colour = {};
+}
+
+void Parser::pageValue(Word word, int twips)
+{
+    // Only the first section's setup is kept; later sections rarely differ.
+    if (m_pageDone) {
+        return;
+    }
+    if (!page.present) {
+        // What readers assume for the values a document leaves out: Letter, 1.25" and 1".
+        page.present = true;
+        page.paperTwips = QSizeF(12240, 15840);
+        page.marginsTwips = QMarginsF(1800, 1440, 1800, 1440);
+    }
+    switch (word) {
+    case Word::PaperW:
+        page.paperTwips.setWidth(twips);
+        break;
+    case Word::PaperH:
+        page.paperTwips.setHeight(twips);
+        break;
+    case Word::MargL:
+        page.marginsTwips.setLeft(twips);
+        break;
+    case Word::MargR:
+        page.marginsTwips.setRight(twips);
+        break;
+    case Word::MargT:
+        page.marginsTwips.setTop(twips);
+        break;
+    default:
+        page.marginsTwips.setBottom(twips);
+        break;
+    }
 }
 
 void Parser::setDestination(Dest dest)
@@ -762,6 +850,22 @@ void Parser::controlWord(QByteArrayView name, bool hasParam, int param)
         }
         return;
     case Word::Transparent:
+        return;
+    case Word::PaperW:
+    case Word::PaperH:
+    case Word::MargL:
+    case Word::MargR:
+    case Word::MargT:
+    case Word::MargB:
+        if (hasParam && param > 0 && param < 1'000'000 && dest == Dest::Body) {
+            pageValue(info.word, param);
+        }
+        return;
+    case Word::Landscape:
+        if (dest == Dest::Body) {
+            page.present = true;
+            page.landscape = true;
+        }
         return;
     case Word::Ansi:
         m_ansiCodePage = 1252;
@@ -965,6 +1069,9 @@ void Parser::controlWord(QByteArrayView name, bool hasParam, int param)
         endParagraph();
         return;
     case Word::Break:
+        if (name == "sect") {
+            m_pageDone = true;
+        }
         // Writers put a break either inside a paragraph or on its own after a \par; only the
         // first splits text, the second would only add an empty line.
         flushBytes();
@@ -1198,19 +1305,22 @@ void Parser::finishFontName(FontEntry &entry, bool complete)
 class Builder
 {
 public:
-    explicit Builder(const Parser &parser)
+    Builder(const Parser &parser, QTextDocument *doc)
         : m_parser(parser)
+        , m_doc(doc)
     {}
 
     QTextCharFormat charFormat(const CharProps &props);
     static QTextBlockFormat blockFormat(Align align);
-    void insert(QTextCursor &cursor, bool replaceFirstBlockFormat);
+    // False when the progress callback asked to stop.
+    bool insert(QTextCursor &cursor, bool replaceFirstBlockFormat, const Progress &progress);
 
 private:
     std::optional<QColor> colour(int index) const;
 
     const Parser &m_parser;
-    std::vector<std::pair<CharProps, QTextCharFormat>> m_cache;
+    QTextDocument *m_doc;
+    std::unordered_map<CharProps, QTextCharFormat, CharPropsHash> m_cache;
 };
 
 std::optional<QColor> Builder::colour(int index) const
@@ -1227,15 +1337,18 @@ std::optional<QColor> Builder::colour(int index) const
 
 QTextCharFormat Builder::charFormat(const CharProps &props)
 {
-    for (const auto &[p, f] : m_cache) {
-        if (p == props) {
-            return f;
-        }
+    const auto cached = m_cache.find(props);
+    if (cached != m_cache.end()) {
+        return cached->second;
     }
     QTextCharFormat f;
     const auto font = m_parser.fonts.find(props.font < 0 ? m_parser.defaultFont : props.font);
     if (font != m_parser.fonts.end() && !font->second.name.isEmpty()) {
         f.setFontFamilies(QStringList{font->second.name});
+        // The text document finds a format among its known ones by a hash that leaves the family
+        // list out, so formats differing only in the family share one bucket and a document with
+        // many fonts loads in quadratic time; a plain string property tells them apart.
+        f.setProperty(familyKeyProperty, font->second.name);
     }
     f.setFontPointSize(props.halfPoints / 2.0);
     f.setFontWeight(props.bold ? QFont::Bold : QFont::Normal);
@@ -1258,9 +1371,7 @@ QTextCharFormat Builder::charFormat(const CharProps &props)
     if (const auto c = colour(props.background)) {
         f.setBackground(*c);
     }
-    if (m_cache.size() < 256) {
-        m_cache.emplace_back(props, f);
-    }
+    m_cache.emplace(props, f);
     return f;
 }
 
@@ -1284,10 +1395,15 @@ QTextBlockFormat Builder::blockFormat(Align align)
     return f;
 }
 
-void Builder::insert(QTextCursor &cursor, bool replaceFirstBlockFormat)
+bool Builder::insert(QTextCursor &cursor, bool replaceFirstBlockFormat, const Progress &progress)
 {
     bool first = true;
+    const qint64 total = qint64(m_parser.paragraphs.size());
+    qint64 done = 0;
     for (const Paragraph &p : m_parser.paragraphs) {
+        if (progress && ++done % 4096 == 0 && !progress(done, total)) {
+            return false;
+        }
         const CharProps &endProps = p.runs.empty() ? p.endProps : p.runs.back().props;
         if (first) {
             if (replaceFirstBlockFormat) {
@@ -1302,6 +1418,7 @@ void Builder::insert(QTextCursor &cursor, bool replaceFirstBlockFormat)
             cursor.insertText(r.text, charFormat(r.props));
         }
     }
+    return true;
 }
 
 } // namespace
@@ -1336,30 +1453,46 @@ bool looksLikeRtf(const QByteArray &data)
     return rtfStart(data) >= 0;
 }
 
-ReadResult readRtf(const QByteArray &data, QTextDocument *into)
+ReadResult readRtf(const QByteArray &data, QTextDocument *into, const ReadOptions &options)
 {
     const qsizetype start = rtfStart(data);
     if (start < 0) {
         return notRtf();
     }
-    Parser parser(data, start);
+    ReadResult result;
+    Parser parser(data, start, options.progress);
     parser.run();
+    if (parser.cancelled) {
+        result.cancelled = true;
+        return result;
+    }
 
     const bool undo = into->isUndoRedoEnabled();
     into->setUndoRedoEnabled(false);
     into->clear();
+    setPageSetup(*into, parser.page);
     QTextCursor cursor(into);
     cursor.beginEditBlock();
-    Builder builder(parser);
-    builder.insert(cursor, true);
+    Builder builder(parser, into);
+    const qint64 size = data.size();
+    const bool built = builder.insert(cursor, true, [&](qint64 done, qint64 total) {
+        return !options.progress ||
+               options.progress(size + size * done / std::max<qint64>(total, 1), 2 * size);
+    });
     cursor.endEditBlock();
+    if (!built) {
+        into->clear();
+        result.cancelled = true;
+    }
     into->setUndoRedoEnabled(undo);
     into->setModified(false);
-
-    ReadResult result;
+    if (!built) {
+        return result;
+    }
     result.ok = true;
     result.damaged = parser.damaged;
     result.paragraphs = int(parser.paragraphs.size());
+    result.lostParts = parser.lostParts;
     return result;
 }
 
@@ -1369,18 +1502,19 @@ ReadResult insertRtf(const QByteArray &data, QTextCursor &cursor)
     if (start < 0) {
         return notRtf();
     }
-    Parser parser(data, start);
+    Parser parser(data, start, {});
     parser.run();
     cursor.beginEditBlock();
     cursor.removeSelectedText();
-    Builder builder(parser);
-    builder.insert(cursor, false);
+    Builder builder(parser, cursor.document());
+    builder.insert(cursor, false, {});
     cursor.endEditBlock();
 
     ReadResult result;
     result.ok = true;
     result.damaged = parser.damaged;
     result.paragraphs = int(parser.paragraphs.size());
+    result.lostParts = parser.lostParts;
     return result;
 }
 

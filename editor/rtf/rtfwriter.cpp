@@ -1,5 +1,7 @@
 #include "rtfwriter.h"
 
+#include "rtfpagesetup.h"
+
 #include "platform/codepage.h"
 
 #include <QColor>
@@ -62,7 +64,8 @@ public:
         fontIndex(familyOf(doc.defaultFont()));
     }
 
-    QByteArray write(int from, int to);
+    // Empty when the progress callback asked to stop.
+    QByteArray write(int from, int to, const Progress &progress = {});
 
 private:
     static QString familyOf(const QFont &font)
@@ -74,7 +77,7 @@ private:
     int fontIndex(const QString &family);
     int colourIndex(const QBrush &brush);
     RunProps propsOf(const QTextCharFormat &format);
-    void collect(int from, int to);
+    bool collect(int from, int to, const Progress &progress);
     void writeHeader();
     void writeBody();
     void writeProps(const RunProps &props);
@@ -88,6 +91,8 @@ private:
     QByteArray m_out;
     std::vector<Block> m_blocks;
     QStringList m_fonts;
+    QHash<QString, int> m_fontIndex;
+    QHash<QRgb, int> m_colourIndex;
     std::vector<bool> m_fontHasWide; // the font carries text beyond ASCII
     std::vector<QColor> m_colours;
     RunProps m_current;
@@ -97,13 +102,15 @@ private:
 
 int Writer::fontIndex(const QString &family)
 {
-    const qsizetype i = m_fonts.indexOf(family);
-    if (i >= 0) {
-        return int(i);
+    const auto it = m_fontIndex.constFind(family);
+    if (it != m_fontIndex.cend()) {
+        return *it;
     }
     m_fonts.append(family);
     m_fontHasWide.push_back(false);
-    return int(m_fonts.size() - 1);
+    const int index = int(m_fonts.size() - 1);
+    m_fontIndex.insert(family, index);
+    return index;
 }
 
 int Writer::colourIndex(const QBrush &brush)
@@ -112,12 +119,12 @@ int Writer::colourIndex(const QBrush &brush)
         return 0;
     }
     const QColor c = brush.color().toRgb();
-    for (std::size_t i = 0; i < m_colours.size(); ++i) {
-        if (m_colours[i].rgb() == c.rgb()) {
-            return int(i + 1);
-        }
+    const auto it = m_colourIndex.constFind(c.rgb());
+    if (it != m_colourIndex.cend()) {
+        return *it;
     }
     m_colours.push_back(c);
+    m_colourIndex.insert(c.rgb(), int(m_colours.size()));
     return int(m_colours.size());
 }
 
@@ -160,9 +167,14 @@ RunProps Writer::propsOf(const QTextCharFormat &format)
     return p;
 }
 
-void Writer::collect(int from, int to)
+bool Writer::collect(int from, int to, const Progress &progress)
 {
+    const qint64 total = m_doc.blockCount();
+    qint64 done = 0;
     for (QTextBlock b = m_doc.findBlock(from); b.isValid() && b.position() <= to; b = b.next()) {
+        if (progress && ++done % 4096 == 0 && !progress(done, total)) {
+            return false;
+        }
         const int blockStart = b.position();
         const int blockEnd = blockStart + b.length() - 1; // position of the paragraph mark
         Block out;
@@ -194,6 +206,7 @@ void Writer::collect(int from, int to)
             break;
         }
     }
+    return true;
 }
 
 void Writer::writeHexBytes(const QByteArray &bytes)
@@ -250,7 +263,23 @@ void Writer::writeHeader()
         }
         m_out += "}\r\n";
     }
-    m_out += "{\\*\\generator pennote;}\\viewkind4\\uc1";
+    m_out += "{\\*\\generator pennote;}";
+    const PageSetup page = pageSetup(m_doc);
+    if (page.present) {
+        auto twips = [this](const char *word, qreal value) {
+            m_out += word + QByteArray::number(qRound(value));
+        };
+        twips("\\paperw", page.paperTwips.width());
+        twips("\\paperh", page.paperTwips.height());
+        twips("\\margl", page.marginsTwips.left());
+        twips("\\margr", page.marginsTwips.right());
+        twips("\\margt", page.marginsTwips.top());
+        twips("\\margb", page.marginsTwips.bottom());
+        if (page.landscape) {
+            m_out += "\\landscape";
+        }
+    }
+    m_out += "\\viewkind4\\uc1";
 }
 
 void Writer::writeProps(const RunProps &p)
@@ -434,9 +463,11 @@ void Writer::writeBody()
     }
 }
 
-QByteArray Writer::write(int from, int to)
+QByteArray Writer::write(int from, int to, const Progress &progress)
 {
-    collect(from, to);
+    if (!collect(from, to, progress)) {
+        return {};
+    }
     writeHeader();
     m_out += "\r\n";
     writeBody();
@@ -450,6 +481,15 @@ QByteArray writeRtf(const QTextDocument &doc)
 {
     // Every paragraph, each ended with its mark.
     return Writer(doc).write(0, doc.characterCount());
+}
+
+QByteArray writeRtf(const QTextDocument &doc, const WriteOptions &options, bool *cancelled)
+{
+    QByteArray out = Writer(doc).write(0, doc.characterCount(), options.progress);
+    if (cancelled) {
+        *cancelled = out.isEmpty();
+    }
+    return out;
 }
 
 QByteArray writeRtf(const QTextDocument &doc, int from, int to)
