@@ -21,6 +21,22 @@ namespace {
 
 // Reading and writing the bytes report their progress in pieces of this size.
 constexpr qint64 kPieceBytes = qint64(4) * 1024 * 1024;
+// Of a whole load or save, the share of moving the bytes to or from the disk, in thousandths;
+// the rest is the reader's or writer's work.
+constexpr qint64 kDiskShare = 100;
+constexpr qint64 kWhole = 1000;
+
+// The progress of one stage, reported as a part of the whole [from, to) thousandths.
+rtf::Progress stage(const Progress &progress, qint64 from, qint64 to)
+{
+    if (!progress)
+        return {};
+    return [&progress, from, to](qint64 done, qint64 total) {
+        const qint64 part =
+            total > 0 ? qBound<qint64>(0, done * (to - from) / total, to - from) : 0;
+        return progress(from + part, kWhole);
+    };
+}
 
 QString shown(const QString &path)
 {
@@ -77,9 +93,10 @@ LoadOutcome loadRtfFile(const QString &path, QTextDocument *document, const Prog
     }
     QFile file(path);
     if (!openRegularFile(file, path)) {
-        outcome.message = file.error() == QFileDevice::NoError
-                              ? notADocument(path)
-                              : QStringLiteral("无法打开文件“%1”：%2").arg(shown(path), file.errorString());
+        outcome.message =
+            file.error() == QFileDevice::NoError
+                ? notADocument(path)
+                : QStringLiteral("无法打开文件“%1”：%2").arg(shown(path), file.errorString());
         return outcome;
     }
     // One buffer of the file's size, filled piece by piece so that a long read can be stopped.
@@ -89,13 +106,14 @@ LoadOutcome loadRtfFile(const QString &path, QTextDocument *document, const Prog
         return outcome;
     }
     QByteArray data(size, Qt::Uninitialized);
+    const rtf::Progress reading = stage(progress, 0, kDiskShare);
     qint64 got = 0;
     while (got < size) {
         const qint64 n = file.read(data.data() + got, qMin(kPieceBytes, size - got));
         if (n <= 0)
             break;
         got += n;
-        if (progress && !progress(got, size)) {
+        if (reading && !reading(got, size)) {
             outcome.cancelled = true;
             return outcome;
         }
@@ -111,15 +129,25 @@ LoadOutcome loadRtfFile(const QString &path, QTextDocument *document, const Prog
         outcome.message = notADocument(path);
         return outcome;
     }
-    const rtf::ReadResult result = rtf::readRtf(data, document);
+    rtf::ReadOptions options;
+    options.progress = stage(progress, kDiskShare, kWhole);
+    const rtf::ReadResult result = rtf::readRtf(data, document, options);
+    if (result.cancelled) {
+        outcome.cancelled = true;
+        return outcome;
+    }
     if (!result.ok) {
         outcome.message = QStringLiteral("无法读取文件“%1”：%2").arg(shown(path), result.error);
         return outcome;
     }
     outcome.loaded = true;
+    QStringList notes;
     if (result.damaged)
-        outcome.message =
-            QStringLiteral("文件“%1”已损坏，只打开了其中能读出的部分。").arg(shown(path));
+        notes << QStringLiteral("文件“%1”已损坏，只打开了其中能读出的部分。").arg(shown(path));
+    if (!result.lostParts.isEmpty())
+        notes << QStringLiteral("此文档中的部分内容（%1）无法保留。")
+                     .arg(result.lostParts.join(QStringLiteral("、")));
+    outcome.message = notes.join(u'\n');
     return outcome;
 }
 
@@ -142,7 +170,15 @@ SaveOutcome saveRtfFile(const QTextDocument &document, const QString &path,
         return outcome;
     }
 
-    const QByteArray data = rtf::writeRtf(document);
+    rtf::WriteOptions options;
+    options.progress = stage(progress, 0, kWhole - kDiskShare);
+    bool cancelled = false;
+    const QByteArray data = rtf::writeRtf(document, options, &cancelled);
+    if (cancelled) {
+        outcome.cancelled = true;
+        return outcome;
+    }
+    const rtf::Progress writing = stage(progress, kWhole - kDiskShare, kWhole);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         outcome.message =
@@ -158,7 +194,7 @@ SaveOutcome saveRtfFile(const QTextDocument &document, const QString &path,
             return outcome;
         }
         put += n;
-        if (progress && !progress(put, data.size())) {
+        if (writing && !writing(put, data.size())) {
             file.cancelWriting();
             outcome.cancelled = true;
             return outcome;

@@ -35,7 +35,8 @@ inline constexpr qint64 kMaxDocumentBytes = qint64(512) * 1024 * 1024;
 // read, is too large, is not a regular file (a folder, a named pipe, a device) or is not Rich
 // Text Format leaves the document as it was; so does a load the progress hook cancelled, as far
 // as the reader allows (callers that must keep their document load into a fresh one).
-LoadOutcome loadRtfFile(const QString &path, QTextDocument *document, const Progress &progress = {});
+LoadOutcome loadRtfFile(const QString &path, QTextDocument *document,
+                        const Progress &progress = {});
 
 // Writes the whole document as Rich Text Format, whatever the name's extension, through a
 // temporary file that replaces the target only once it is complete.

@@ -28,7 +28,9 @@ FileProgress::~FileProgress()
 
 Progress FileProgress::hook()
 {
-    return [this](qint64 done, qint64 total) { return report(done, total); };
+    return [this](qint64 done, qint64 total) {
+        return report(done, total);
+    };
 }
 
 bool FileProgress::report(qint64 done, qint64 total)

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "editor/rtf/rtfreader.h"
+
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
-
-#include <functional>
 
 class QProgressDialog;
 class QWidget;
@@ -12,7 +12,7 @@ class QWidget;
 namespace pennote {
 
 // Told now and then how far a long load or save has come; returning false cancels it.
-using Progress = std::function<bool(qint64 done, qint64 total)>;
+using Progress = rtf::Progress;
 
 // The progress window of a long load or save: it appears only once the work has taken longer
 // than a moment, keeps the rest of the program from acting on the document meanwhile, and offers

@@ -8,6 +8,7 @@
 #include "keylocks.h"
 #include "selectionformat.h"
 
+#include "editor/rtf/rtfpagesetup.h"
 #include "platform/messagebox.h"
 #include "platform/twips.h"
 
@@ -269,6 +270,7 @@ void Form1::createStatusBar()
 void Form1::newDocument()
 {
     RichTextBox1->clear();
+    rtf::setPageSetup(*RichTextBox1->document(), {});
     selectionChanged();
 }
 
@@ -313,6 +315,8 @@ void Form1::printDocument()
 {
     CommonDialog1->setFlags(DialogFlags::PrinterCopies);
     QPrinter printer(QPrinter::HighResolution);
+    // The paper, orientation and margins the file asked for, else the printer's own.
+    usePageSetup(rtf::pageSetup(*RichTextBox1->document()), &printer);
     // Cancelling the printer dialog prints nothing and says nothing.
     if (!CommonDialog1->ShowPrinter(&printer))
         return;
