@@ -187,6 +187,7 @@ private Q_SLOTS:
     void openCancelledChangesNothing();
     void openFailuresKeepDocument_data();
     void openFailuresKeepDocument();
+    void openDamagedFileSaysSo_data();
     void openDamagedFileSaysSo();
     void cancelledFileWorkKeepsEverything_data();
     void cancelledFileWorkKeepsEverything();
@@ -933,19 +934,38 @@ void tst_pennoteform1::openFailuresKeepDocument()
         QCOMPARE(readFile(path), content);
 }
 
+void tst_pennoteform1::openDamagedFileSaysSo_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("cut short") << QByteArray("{\\rtf1\\ansi first\\par second {\\b bold")
+                               << "first\nsecond bold"
+                               << "文件“%1”已损坏，只打开了其中能读出的部分。";
+    QTest::newRow("parts that cannot be kept")
+        << QByteArray("{\\rtf1\\ansi one{\\footnote a note} two{\\footnote another}"
+                      "{\\object{\\*\\objdata 0102}}\\par}")
+        << "one two"
+        << "此文档中的部分内容（脚注、嵌入对象）无法保留。";
+}
+
 void tst_pennoteform1::openDamagedFileSaysSo()
 {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+
     const QString path = tempPath(QStringLiteral("cut short.rtf"));
-    QVERIFY(writeFile(path, "{\\rtf1\\ansi first\\par second {\\b bold"));
+    QVERIFY(writeFile(path, content));
     DialogScript dialogs;
     dialogs.chooseFile(path);
     Form1 window;
     QTextEdit *doc = documentOf(window);
     menuItem(window, "open")->trigger();
-    QCOMPARE(doc->toPlainText(), QStringLiteral("first\nsecond bold"));
+    QCOMPARE(doc->toPlainText(), text);
     QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().text, QStringLiteral("文件“%1”已损坏，只打开了其中能读出的部分。")
-                                          .arg(QDir::toNativeSeparators(path)));
+    QCOMPARE(m_messages.first().text, message.arg(QDir::toNativeSeparators(path)));
     QCOMPARE(m_messages.first().icon, QMessageBox::Information);
 }
 
