@@ -1,6 +1,7 @@
 #include "fileprogress.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QProgressDialog>
 
 namespace pennote {
@@ -13,17 +14,30 @@ constexpr int kUpdateMs = 50;
 
 } // namespace
 
-FileProgress::FileProgress(QWidget *owner, const QString &label, int delayMs)
+FileProgress::FileProgress(QWidget *owner, const QString &label, int delayMs, QObject *paused)
     : m_owner(owner)
     , m_label(label)
     , m_delayMs(delayMs)
+    , m_paused(paused)
 {
     m_started.start();
+    if (m_paused)
+        m_paused->installEventFilter(this);
 }
 
 FileProgress::~FileProgress()
 {
+    if (m_paused)
+        m_paused->removeEventFilter(this);
     delete m_dialog;
+}
+
+bool FileProgress::eventFilter(QObject *watched, QEvent *event)
+{
+    // A repeating timer fires again afterwards, so its work is put off, not lost.
+    if (watched == m_paused && event->type() == QEvent::Timer)
+        return true;
+    return QObject::eventFilter(watched, event);
 }
 
 Progress FileProgress::hook()

@@ -12,6 +12,7 @@
 #include "platform/messagebox.h"
 #include "platform/twips.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -287,7 +288,8 @@ void Form1::openDocument()
     arriving->setDefaultStyleSheet(shown->defaultStyleSheet());
     LoadOutcome outcome;
     {
-        FileProgress progress(this, QStringLiteral("正在打开文件……"), m_progressDelayMs);
+        FileProgress progress(this, QStringLiteral("正在打开文件……"), m_progressDelayMs,
+                              shown->documentLayout());
         outcome = loadRtfFile(CommonDialog1->FileName(), arriving.get(), progress.hook());
     }
     if (outcome.loaded) {
@@ -304,7 +306,8 @@ void Form1::saveDocument()
     CommonDialog1->setFlags(DialogFlags::OverwritePrompt | DialogFlags::PathMustExist);
     if (!CommonDialog1->ShowSave())
         return;
-    FileProgress progress(this, QStringLiteral("正在保存文件……"), m_progressDelayMs);
+    FileProgress progress(this, QStringLiteral("正在保存文件……"), m_progressDelayMs,
+                          RichTextBox1->document()->documentLayout());
     const SaveOutcome outcome =
         saveRtfFile(*RichTextBox1->document(), CommonDialog1->FileName(), progress.hook());
     if (!outcome.message.isEmpty())
