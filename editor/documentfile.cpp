@@ -48,6 +48,13 @@ QString notADocument(const QString &path)
     return QStringLiteral("文件“%1”不是 RTF 格式的文档，没有打开。").arg(shown(path));
 }
 
+QString tooLarge(const QString &path)
+{
+    return QStringLiteral("无法打开文件“%1”：文件太大，pennote 只能打开 %2 MB 以内的文档。")
+        .arg(shown(path))
+        .arg(kMaxDocumentMegabytes);
+}
+
 // Opens `path` for reading only when it is a regular file. A named pipe would block in open()
 // until someone writes to it, so the file is opened without waiting and checked through the
 // handle it gave, which also covers a file swapped for a pipe after it was looked at.
@@ -88,7 +95,7 @@ LoadOutcome loadRtfFile(const QString &path, QTextDocument *document, const Prog
         return outcome;
     }
     if (info.size() > kMaxDocumentBytes) {
-        outcome.message = QStringLiteral("无法打开文件“%1”：文件太大。").arg(shown(path));
+        outcome.message = tooLarge(path);
         return outcome;
     }
     QFile file(path);
@@ -102,7 +109,7 @@ LoadOutcome loadRtfFile(const QString &path, QTextDocument *document, const Prog
     // One buffer of the file's size, filled piece by piece so that a long read can be stopped.
     const qint64 size = file.size();
     if (size > kMaxDocumentBytes) {
-        outcome.message = QStringLiteral("无法打开文件“%1”：文件太大。").arg(shown(path));
+        outcome.message = tooLarge(path);
         return outcome;
     }
     QByteArray data(size, Qt::Uninitialized);

@@ -28,8 +28,11 @@ struct SaveOutcome
     QString message;
 };
 
-// Files larger than this are refused instead of being read into memory.
-inline constexpr qint64 kMaxDocumentBytes = qint64(512) * 1024 * 1024;
+// Files larger than this are refused instead of being read into memory. The editor needs about
+// ten times a plain-text file's size while it opens and saves it (the document's text, its
+// layout and the bytes read or written), so this keeps it within about 2 GB.
+inline constexpr qint64 kMaxDocumentMegabytes = 160;
+inline constexpr qint64 kMaxDocumentBytes = kMaxDocumentMegabytes * 1024 * 1024;
 
 // Reads a Rich Text Format file into `document`, replacing its content. A file that cannot be
 // read, is too large, is not a regular file (a folder, a named pipe, a device) or is not Rich

@@ -893,6 +893,9 @@ void tst_pennoteform1::openFailuresKeepDocument_data()
                                 << "文件“%1”不是 RTF 格式的文档，没有打开。";
     QTest::newRow("link to a named pipe")
         << "link.rtf" << QByteArray("<link to fifo>") << "文件“%1”不是 RTF 格式的文档，没有打开。";
+    QTest::newRow("too large")
+        << "huge.rtf" << QByteArray("<huge>")
+        << "无法打开文件“%1”：文件太大，pennote 只能打开 160 MB 以内的文档。";
     QTest::newRow("device") << "/dev/zero" << QByteArray("<device>")
                             << "文件“%1”不是 RTF 格式的文档，没有打开。";
 }
@@ -904,8 +907,8 @@ void tst_pennoteform1::openFailuresKeepDocument()
     QFETCH(QString, message);
 
     const bool special =
-        QByteArrayList{"<none>", "<folder>", "<fifo>", "<link to fifo>", "<device>"}.contains(
-            content);
+        QByteArrayList{"<none>", "<folder>", "<fifo>", "<link to fifo>", "<device>", "<huge>"}
+            .contains(content);
     const QString path = content == "<device>" ? name : tempPath(name);
     if (content == "<folder>") {
         QVERIFY(QDir().mkpath(path));
@@ -914,6 +917,10 @@ void tst_pennoteform1::openFailuresKeepDocument()
     } else if (content == "<link to fifo>") {
         QCOMPARE(::mkfifo(QFile::encodeName(tempPath("pipe")).constData(), 0600), 0);
         QVERIFY(QFile::link(tempPath("pipe"), path));
+    } else if (content == "<huge>") {
+        QFile huge(path); // sparse: takes no room on the disk
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.write("{\\rtf1 ") == 7 && huge.resize(qint64(160) * 1024 * 1024 + 1));
     } else if (!special) {
         QVERIFY(writeFile(path, content));
     }
