@@ -164,6 +164,7 @@ struct Picture
     int goalHeight = 0;
     int scaleX = 100;
     int scaleY = 100;
+    bool keepRaw = true; // false when the stream was damaged by then
 };
 
 // Cell and row definitions of the table row being read.
@@ -2228,7 +2229,10 @@ void Parser::closeSpecial(const GroupState &closing)
         }
         return;
     case Dest::Kept:
-        if (kept.size() < (64 << 20)) {
+        // A damaged part would make the written file damaged too.
+        if (damaged) {
+            addLost(QStringLiteral("页眉页脚或文档信息"));
+        } else if (kept.size() < (64 << 20)) {
             kept += QByteArrayView(m_data).sliced(closing.start, m_pos - closing.start);
             kept += "\r\n";
         }
@@ -2247,6 +2251,7 @@ void Parser::finishPicture()
     }
     Picture &p = pictures[std::size_t(index)];
     p.rawEnd = m_pos;
+    p.keepRaw = !damaged;
     p.data = m_pictBinary.isEmpty() ? QByteArray::fromHex(m_bytes) : m_pictBinary;
     m_bytes.clear();
     m_pictBinary.clear();
@@ -2646,9 +2651,11 @@ void Builder::insertPicture(QTextCursor &cursor, const Picture &p, const QTextCh
     }
     const QString name = newImageName();
     m_doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
-    m_doc->addResource(
-        QTextDocument::UserResource, parts::keptPicture(name),
-        QByteArray(m_parser.source().constData() + p.rawStart, p.rawEnd - p.rawStart));
+    if (p.keepRaw && !m_parser.damaged) {
+        m_doc->addResource(
+            QTextDocument::UserResource, parts::keptPicture(name),
+            QByteArray(m_parser.source().constData() + p.rawStart, p.rawEnd - p.rawStart));
+    }
     QTextImageFormat f;
     f.merge(format);
     f.setName(name);
