@@ -164,6 +164,7 @@ struct Picture
     int goalHeight = 0;
     int scaleX = 100;
     int scaleY = 100;
+    bool keepRaw = true; // false when the stream was damaged by then
 };
 
 // Cell and row definitions of the table row being read.
@@ -692,10 +693,11 @@ private:
     qsizetype m_pos;
     Progress m_progress;
     std::vector<GroupState> m_states;
-    int m_excess = 0;          // groups beyond the nesting limit still open
-    int m_excessSkipLevel = 0; // excess level where an ignored destination began, 0: none
-    int m_skip = 0;            // fallback units still to swallow after \uN
-    bool m_ignorable = false;  // the last token was \*
+    int m_excess = 0;           // groups beyond the nesting limit still open
+    int m_excessSkipLevel = 0;  // excess level where an ignored destination began, 0: none
+    int m_skip = 0;             // fallback units still to swallow after \uN
+    bool m_ignorable = false;   // the last token was \*
+    bool m_groupOpened = false; // nothing but \* since the last "{"
     char16_t m_highSurrogate = 0;
     QByteArray m_bytes; // text bytes waiting for decoding with the current code page
     int m_ansiCodePage = 1252;
@@ -850,6 +852,7 @@ void Parser::plainBytes(const char *begin, const char *end)
         return;
     }
     m_ignorable = false;
+    m_groupOpened = false;
     const Dest dest = effectiveDest();
     if (dest == Dest::Pict) {
         m_bytes.append(begin, end - begin); // hexadecimal picture data
@@ -919,6 +922,7 @@ void Parser::hexByte()
     if (swallowFallbackUnit()) {
         return;
     }
+    m_groupOpened = false;
     m_ignorable = false;
     if (bad) {
         return;
@@ -963,6 +967,7 @@ void Parser::openGroup()
         next.dest = Dest::Skip;
     }
     m_states.push_back(next);
+    m_groupOpened = true;
 }
 
 void Parser::closeGroup()
@@ -1071,6 +1076,7 @@ void Parser::controlSymbol(char c)
         m_ignorable = true;
         return;
     }
+    m_groupOpened = false;
     m_ignorable = false;
     switch (c) {
     case '\\':
@@ -1114,6 +1120,9 @@ void Parser::controlWord(QByteArrayView name, bool hasParam, int param)
     }
     const bool ignorable = m_ignorable;
     m_ignorable = false;
+    // Parts kept as they came must be whole groups.
+    const bool wholeGroup = m_groupOpened && m_states.size() > 2;
+    m_groupOpened = false;
     if (!(name.size() == 1 && name[0] == 'u' && hasParam)) {
         flushBytes();
     }
@@ -1248,7 +1257,7 @@ void Parser::controlWord(QByteArrayView name, bool hasParam, int param)
     case Word::Transparent:
         return;
     case Word::Keep:
-        if (dest == Dest::Body) {
+        if (dest == Dest::Body && wholeGroup) {
             setDestination(Dest::Kept);
         } else {
             setDestination(Dest::Skip);
@@ -1271,7 +1280,8 @@ void Parser::controlWord(QByteArrayView name, bool hasParam, int param)
         }
         return;
     case Word::Pict:
-        if (dest == Dest::Body || dest == Dest::ShpPict || dest == Dest::NonShpPict) {
+        if (wholeGroup &&
+            (dest == Dest::Body || dest == Dest::ShpPict || dest == Dest::NonShpPict)) {
             setDestination(Dest::Pict);
             m_picture = int(pictures.size());
             pictures.emplace_back();
@@ -1284,7 +1294,7 @@ void Parser::controlWord(QByteArrayView name, bool hasParam, int param)
         return;
     case Word::ShpPict:
     case Word::NonShpPict:
-        if (dest == Dest::Body) {
+        if (dest == Dest::Body && wholeGroup) {
             setDestination(info.word == Word::ShpPict ? Dest::ShpPict : Dest::NonShpPict);
             m_shpPicture = m_nonShpPicture = -1;
         } else {
@@ -2228,7 +2238,10 @@ void Parser::closeSpecial(const GroupState &closing)
         }
         return;
     case Dest::Kept:
-        if (kept.size() < (64 << 20)) {
+        // A damaged part would make the written file damaged too.
+        if (damaged) {
+            addLost(QStringLiteral("页眉页脚或文档信息"));
+        } else if (kept.size() < (64 << 20)) {
             kept += QByteArrayView(m_data).sliced(closing.start, m_pos - closing.start);
             kept += "\r\n";
         }
@@ -2247,6 +2260,7 @@ void Parser::finishPicture()
     }
     Picture &p = pictures[std::size_t(index)];
     p.rawEnd = m_pos;
+    p.keepRaw = !damaged;
     p.data = m_pictBinary.isEmpty() ? QByteArray::fromHex(m_bytes) : m_pictBinary;
     m_bytes.clear();
     m_pictBinary.clear();
@@ -2646,9 +2660,11 @@ void Builder::insertPicture(QTextCursor &cursor, const Picture &p, const QTextCh
     }
     const QString name = newImageName();
     m_doc->addResource(QTextDocument::ImageResource, QUrl(name), image);
-    m_doc->addResource(
-        QTextDocument::UserResource, parts::keptPicture(name),
-        QByteArray(m_parser.source().constData() + p.rawStart, p.rawEnd - p.rawStart));
+    if (p.keepRaw && !m_parser.damaged) {
+        m_doc->addResource(
+            QTextDocument::UserResource, parts::keptPicture(name),
+            QByteArray(m_parser.source().constData() + p.rawStart, p.rawEnd - p.rawStart));
+    }
     QTextImageFormat f;
     f.merge(format);
     f.setName(name);

@@ -814,6 +814,21 @@ void Writer::writeParagraphProps(const Block &b)
     auto twips = [this](const char *word, qreal pixels) {
         m_out += word + QByteArray::number(qRound(pixels * 15));
     };
+    if (b.list > 0) {
+        // The item's number for readers without lists; readers with lists skip it. It comes
+        // first: its own \pard must not reset what follows.
+        m_out += "{\\pntext\\pard\\plain ";
+        const RunProps saved = m_current;
+        const int savedUc = m_uc;
+        m_current = RunProps{};
+        m_current.font = -1;
+        m_current.halfPoints = -1;
+        writeProps(b.pieces.empty() ? b.endProps : b.pieces.front().props);
+        writeText(b.listText);
+        m_out += "\\tab}";
+        m_current = saved;
+        m_uc = savedUc; // \uc ends with its group
+    }
     if (b.depth > 0) {
         m_out += "\\intbl";
         if (b.depth > 1) {
@@ -891,20 +906,6 @@ void Writer::writeParagraphProps(const Block &b)
         m_out += "\\pagebb";
     }
     m_out += ' ';
-    if (b.list > 0) {
-        // The item's number for readers without lists; readers with lists skip it.
-        m_out += "{\\pntext\\pard\\plain ";
-        const RunProps saved = m_current;
-        const int savedUc = m_uc;
-        m_current = RunProps{};
-        m_current.font = -1;
-        m_current.halfPoints = -1;
-        writeProps(b.pieces.empty() ? b.endProps : b.pieces.front().props);
-        writeText(b.listText);
-        m_out += "\\tab}";
-        m_current = saved;
-        m_uc = savedUc; // \uc ends with its group
-    }
 }
 
 void Writer::writeBody()
