@@ -3,16 +3,25 @@
 #include "fontdialog.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 
 #include <utility>
 
 namespace pennote {
 
 namespace {
+
+// The user's documents folder, or the home folder where there is none.
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
 
 DialogPresenter &presenter()
 {
@@ -35,6 +44,8 @@ bool showFileDialog(DialogRequest &request, bool save)
         const QFileInfo last(request.fileName);
         dialog.setDirectory(last.absolutePath());
         dialog.selectFile(last.fileName());
+    } else if (!request.directory.isEmpty()) {
+        dialog.setDirectory(request.directory);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
@@ -147,6 +158,8 @@ bool CommonDialog::show(DialogKind kind, QPrinter *printer)
     request.kind = kind;
     request.parent = m_owner;
     request.printer = printer;
+    if ((kind == DialogKind::Open || kind == DialogKind::Save) && request.fileName.isEmpty())
+        request.directory = documentsFolder();
     const DialogPresenter &custom = presenter();
     const bool accepted = custom ? custom(request) : showRealDialog(request);
     if (!accepted)

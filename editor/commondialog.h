@@ -30,6 +30,8 @@ struct DialogRequest
     QWidget *parent = nullptr;
     int flags = 0;
     QString fileName;
+    // Where the open and save dialogs start while no file has been chosen yet.
+    QString directory;
     QColor color;
     QString fontName;
     qreal fontSize = 0;

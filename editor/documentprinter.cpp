@@ -1,7 +1,10 @@
 #include "documentprinter.h"
 
+#include "editor/rtf/rtfpagesetup.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextCursor>
@@ -34,6 +37,29 @@ QString failedJob(const QPrinter &printer)
 
 } // namespace
 
+bool usePageSetup(const rtf::PageSetup &setup, QPrinter *printer)
+{
+    if (!setup.present || !printer)
+        return false;
+    constexpr qreal pointsPerTwip = 1.0 / 20;
+    const QSizeF paper = setup.paperTwips * pointsPerTwip;
+    const QMarginsF margins = setup.marginsTwips * pointsPerTwip;
+    if (!(paper.width() > 0 && paper.height() > 0) || margins.left() < 0 || margins.top() < 0 ||
+        margins.right() < 0 || margins.bottom() < 0)
+        return false;
+    // The size is named in portrait; the orientation turns it.
+    const bool landscape = setup.landscape || paper.width() > paper.height();
+    const QPageSize size(
+        QSizeF(qMin(paper.width(), paper.height()), qMax(paper.width(), paper.height())),
+        QPageSize::Point, QString(), QPageSize::FuzzyMatch);
+    const QPageLayout layout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                             margins, QPageLayout::Point);
+    const QRectF text = layout.paintRect(QPageLayout::Point);
+    if (!layout.isValid() || text.width() < 1 || text.height() < 1)
+        return false;
+    return printer->setPageLayout(layout);
+}
+
 QString printDocument(const QTextDocument &document, QPrinter *printer, int from, int to)
 {
     if (!printer || !printer->isValid())
@@ -64,9 +90,11 @@ QString printDocument(const QTextDocument &document, QPrinter *printer, int from
     QAbstractTextDocumentLayout *layout = copy->documentLayout();
     layout->setPaintDevice(printer);
     // The page's text area is the printable area less a 2 cm margin on every side, in the
-    // printer's own pixels; the frame adds no margin of its own.
-    const qreal marginX = 2.0 / 2.54 * printer->logicalDpiX();
-    const qreal marginY = 2.0 / 2.54 * printer->logicalDpiY();
+    // printer's own pixels; a document with its own page setup brought its margins into the
+    // printer's page layout instead. The frame adds no margin of its own.
+    const qreal cm = rtf::pageSetup(document).present ? 0 : 2.0;
+    const qreal marginX = cm / 2.54 * printer->logicalDpiX();
+    const qreal marginY = cm / 2.54 * printer->logicalDpiY();
     QTextFrameFormat frame = copy->rootFrame()->frameFormat();
     frame.setMargin(0);
     copy->rootFrame()->setFrameFormat(frame);

@@ -3,13 +3,16 @@
 #include "commondialog.h"
 #include "documentfile.h"
 #include "documentprinter.h"
+#include "fileprogress.h"
 #include "formfind.h"
 #include "keylocks.h"
 #include "selectionformat.h"
 
+#include "editor/rtf/rtfpagesetup.h"
 #include "platform/messagebox.h"
 #include "platform/twips.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
@@ -100,6 +103,7 @@ Form1::Form1(QWidget *parent)
 
     RichTextBox1 = new QTextEdit(this);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    replaceDocument(std::make_unique<QTextDocument>());
     RichTextBox1->setFont(QFont(QStringLiteral("宋体"), 11));
     RichTextBox1->setAcceptRichText(true);
     RichTextBox1->setTabChangesFocus(false);
@@ -154,11 +158,15 @@ void Form1::createMenus()
 {
     auto *files = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     files->setObjectName(QStringLiteral("files"));
-    addMenuItem(files, "new", QStringLiteral("新建(&N)"), &Form1::newDocument);
-    addMenuItem(files, "open", QStringLiteral("打开(&O)"), &Form1::openDocument);
-    addMenuItem(files, "save", QStringLiteral("保存(&S)"), &Form1::saveDocument);
+    addMenuItem(files, "new", QStringLiteral("新建(&N)"), &Form1::newDocument)
+        ->setShortcut(QKeySequence::New);
+    addMenuItem(files, "open", QStringLiteral("打开(&O)"), &Form1::openDocument)
+        ->setShortcut(QKeySequence::Open);
+    addMenuItem(files, "save", QStringLiteral("保存(&S)"), &Form1::saveDocument)
+        ->setShortcut(QKeySequence::Save);
     addSeparator(files, "line1");
-    addMenuItem(files, "print", QStringLiteral("打印(&P)"), &Form1::printDocument);
+    addMenuItem(files, "print", QStringLiteral("打印(&P)"), &Form1::printDocument)
+        ->setShortcut(QKeySequence::Print);
     addMenuItem(files, "end", QStringLiteral("退出(&E)"), &Form1::endProgram);
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
@@ -166,7 +174,8 @@ void Form1::createMenus()
     addMenuItem(m_editMenu, "cut", QStringLiteral("剪切(&X)"), &Form1::cut);
     addMenuItem(m_editMenu, "copy", QStringLiteral("复制(&C)"), &Form1::copy);
     addMenuItem(m_editMenu, "paste", QStringLiteral("粘贴(&V)"), &Form1::paste);
-    addMenuItem(m_editMenu, "find", QStringLiteral("查找(&F)"), &Form1::showFind);
+    addMenuItem(m_editMenu, "find", QStringLiteral("查找(&F)"), &Form1::showFind)
+        ->setShortcut(QKeySequence::Find);
 
     auto *word = menuBar()->addMenu(QStringLiteral("文字(&W)"));
     word->setObjectName(QStringLiteral("word"));
@@ -222,6 +231,10 @@ void Form1::createToolbar()
     }
     for (QAction *toggle : {m_bold, m_italic, m_underline})
         toggle->setCheckable(true);
+    // The usual keys besides the menus' access keys; they reach the buttons' own handling.
+    m_bold->setShortcut(QKeySequence::Bold);
+    m_italic->setShortcut(QKeySequence::Italic);
+    m_underline->setShortcut(QKeySequence::Underline);
     for (QAction *choice : {m_left, m_center, m_right}) {
         choice->setCheckable(true);
         m_alignment->addAction(choice);
@@ -258,6 +271,7 @@ void Form1::createStatusBar()
 void Form1::newDocument()
 {
     RichTextBox1->clear();
+    rtf::setPageSetup(*RichTextBox1->document(), {});
     selectionChanged();
 }
 
@@ -266,8 +280,20 @@ void Form1::openDocument()
     CommonDialog1->setFlags(DialogFlags::FileMustExist);
     if (!CommonDialog1->ShowOpen())
         return;
-    const LoadOutcome outcome = loadRtfFile(CommonDialog1->FileName(), RichTextBox1->document());
+    // The file goes into a document of its own, which replaces the shown one only once it has
+    // arrived whole: a failed or cancelled load leaves the document exactly as it was.
+    QTextDocument *shown = RichTextBox1->document();
+    auto arriving = std::make_unique<QTextDocument>();
+    arriving->setDefaultFont(shown->defaultFont());
+    arriving->setDefaultStyleSheet(shown->defaultStyleSheet());
+    LoadOutcome outcome;
+    {
+        FileProgress progress(this, QStringLiteral("正在打开文件……"), m_progressDelayMs,
+                              shown->documentLayout());
+        outcome = loadRtfFile(CommonDialog1->FileName(), arriving.get(), progress.hook());
+    }
     if (outcome.loaded) {
+        replaceDocument(std::move(arriving));
         RichTextBox1->moveCursor(QTextCursor::Start);
         selectionChanged();
     }
@@ -280,15 +306,20 @@ void Form1::saveDocument()
     CommonDialog1->setFlags(DialogFlags::OverwritePrompt | DialogFlags::PathMustExist);
     if (!CommonDialog1->ShowSave())
         return;
-    const QString error = saveRtfFile(*RichTextBox1->document(), CommonDialog1->FileName());
-    if (!error.isEmpty())
-        tell(error, QMessageBox::Warning);
+    FileProgress progress(this, QStringLiteral("正在保存文件……"), m_progressDelayMs,
+                          RichTextBox1->document()->documentLayout());
+    const SaveOutcome outcome =
+        saveRtfFile(*RichTextBox1->document(), CommonDialog1->FileName(), progress.hook());
+    if (!outcome.message.isEmpty())
+        tell(outcome.message, QMessageBox::Warning);
 }
 
 void Form1::printDocument()
 {
     CommonDialog1->setFlags(DialogFlags::PrinterCopies);
     QPrinter printer(QPrinter::HighResolution);
+    // The paper, orientation and margins the file asked for, else the printer's own.
+    usePageSetup(rtf::pageSetup(*RichTextBox1->document()), &printer);
     // Cancelling the printer dialog prints nothing and says nothing.
     if (!CommonDialog1->ShowPrinter(&printer))
         return;
@@ -300,6 +331,16 @@ void Form1::printDocument()
             : pennote::printDocument(*RichTextBox1->document(), &printer);
     if (!error.isEmpty())
         tell(error, QMessageBox::NoIcon);
+}
+
+void Form1::replaceDocument(std::unique_ptr<QTextDocument> next)
+{
+    const QPointer<QTextDocument> previous = RichTextBox1->document();
+    next->setParent(RichTextBox1);
+    RichTextBox1->setDocument(next.release());
+    // The edit frees a document it made itself; the ones put in here are freed here.
+    if (previous && previous->parent() == RichTextBox1)
+        delete previous;
 }
 
 void Form1::endProgram()

@@ -1,16 +1,20 @@
 #pragma once
 
+#include "fileprogress.h"
 #include "platform/process.h"
 
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPointer>
 
+#include <memory>
+
 class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
 class QStatusBar;
+class QTextDocument;
 class QTextEdit;
 class QToolBar;
 
@@ -32,6 +36,8 @@ public:
     QTextEdit *document() const { return RichTextBox1; }
     // The find/replace dialog while it is open, else null.
     Formfind *findDialog() const;
+    // How long an open or save runs before its progress window shows, in milliseconds.
+    void setProgressDelay(int ms) { m_progressDelayMs = ms; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -48,6 +54,7 @@ private:
     void openDocument();
     void saveDocument();
     void printDocument();
+    void replaceDocument(std::unique_ptr<QTextDocument> next);
     void endProgram();
     void cut();
     void copy();
@@ -87,6 +94,7 @@ private:
     QAction *m_right = nullptr;
     QActionGroup *m_alignment = nullptr;
     QPointer<Formfind> m_find;
+    int m_progressDelayMs = FileProgress::kDefaultDelayMs;
 };
 
 } // namespace pennote

@@ -1,21 +1,26 @@
 // Loads and saves a generated RTF document of about 5 MB (20 000 paragraphs of mixed Chinese and
 // Latin text with fonts, sizes, bold/italic/underline, colours and alignment) and sets the figures
-// beside LibreOffice and pandoc converting the same file from RTF to RTF (load and save). The
+// beside LibreOffice and pandoc converting the same file from RTF to RTF (load and save); then the
+// same for a document of about 10 MB with tables and PNG pictures, beside LibreOffice. The
 // reference tools' start-up, measured on a one-line file, is taken off their figures.
 #include "bench/common/benchfigures.h"
 #include "editor/rtf/rtfreader.h"
 #include "editor/rtf/rtfwriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QUrl>
 
 #include <algorithm>
@@ -88,6 +93,53 @@ void buildDocument(QTextDocument &doc)
         }
     }
     c.endEditBlock();
+}
+
+// About 10 MB of RTF as a word processor writes it: sections of a heading, a paragraph, a table of
+// listings with shaded header cells and a PNG picture (noise, so it does not compress away).
+QByteArray richDocument()
+{
+    QRandomGenerator random(7);
+    QByteArray out = "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fswiss Arial;}"
+                     "{\\f1\\fnil\\fcharset134 SimSun;}}{\\colortbl;\\red0\\green0\\blue0;"
+                     "\\red217\\green217\\blue217;}\\paperw11906\\paperh16838\\margl1440"
+                     "\\margr1440\\margt1440\\margb1440\n";
+    QByteArray picture;
+    for (int section = 0; out.size() < 10 * 1024 * 1024; ++section) {
+        out += "\\pard\\sb240\\sa120\\b\\fs32 Section " + QByteArray::number(section) +
+               " \\u30005?\\u35805?\\b0\\fs24\\par\n\\pard Listings of the directory, "
+               "\\i road\\i0  and \\ul number\\ulnone .\\par\n";
+        for (int row = 0; row < 12; ++row) {
+            out += "\\trowd\\trgaph108";
+            for (int cell = 1; cell <= 4; ++cell) {
+                if (row == 0)
+                    out += "\\clcbpat2";
+                out += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\cellx" +
+                       QByteArray::number(cell * 2200);
+            }
+            for (int cell = 0; cell < 4; ++cell) {
+                out += "\\pard\\intbl ";
+                out += row == 0 ? QByteArray("\\b Name\\b0")
+                                : "0571-" + QByteArray::number(random.bounded(10000000, 99999999));
+                out += "\\cell ";
+            }
+            out += "\\row\n";
+        }
+        if (section % 4 == 0 || picture.isEmpty()) {
+            QImage image(96, 64, QImage::Format_RGB32);
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x)
+                    image.setPixel(x, y, random.generate());
+            }
+            QBuffer png;
+            png.open(QIODevice::WriteOnly);
+            image.save(&png, "PNG");
+            picture = "{\\pict\\pngblip\\picw96\\pich64\\picwgoal1440\\pichgoal960\n" +
+                      png.data().toHex() + "}";
+        }
+        out += "\\pard " + picture + "\\par\n";
+    }
+    return out + "}";
 }
 
 // Median wall time of converting `input` to RTF with a command line, in milliseconds.
@@ -164,24 +216,28 @@ int main(int argc, char **argv)
     std::printf("pennote: load %.1f ms, save %.1f ms (median of %d)\n", load, save, runs);
 
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    std::optional<double> libreOffice;
-    if (!soffice.isEmpty()) {
+    // LibreOffice converting a file from RTF to RTF with a private profile, less its start-up.
+    auto libreOfficeMs = [&](const QString &input) -> std::optional<double> {
+        if (soffice.isEmpty()) {
+            return std::nullopt;
+        }
         const QString profile =
             u"-env:UserInstallation=" + QUrl::fromLocalFile(dir.filePath("lo-profile")).toString();
-        auto convert = [&](const QString &input) {
-            return referenceMs(
-                soffice, {profile, QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                          QStringLiteral("--convert-to"), QStringLiteral("rtf"),
-                          QStringLiteral("--outdir"), dir.filePath("lo-out"), input});
+        auto convert = [&](const QString &file) {
+            return referenceMs(soffice, {profile, QStringLiteral("--headless"),
+                                         QStringLiteral("--norestore"),
+                                         QStringLiteral("--convert-to"), QStringLiteral("rtf"),
+                                         QStringLiteral("--outdir"), dir.filePath("lo-out"), file});
         };
         convert(small); // creates the profile
         const auto startUp = convert(small);
-        const auto whole = convert(big);
-        if (startUp && whole) {
-            libreOffice = *whole - *startUp;
+        const auto whole = convert(input);
+        if (!startUp || !whole) {
+            return std::nullopt;
         }
-    }
-    printFigure("rtf load+save vs LibreOffice rtf->rtf", load + save, libreOffice,
+        return *whole - *startUp;
+    };
+    printFigure("rtf load+save vs LibreOffice rtf->rtf", load + save, libreOfficeMs(big),
                 "LibreOffice not installed (libreoffice-writer-nogui)");
 
     const QString pandoc = QStandardPaths::findExecutable(QStringLiteral("pandoc"));
@@ -200,5 +256,36 @@ int main(int argc, char **argv)
     }
     printFigure("rtf load+save vs pandoc rtf->rtf", load + save, pandocMs,
                 "pandoc not installed (apt package pandoc)");
+
+    const QByteArray rich = richDocument();
+    const QString richFile = dir.filePath(QStringLiteral("rich.rtf"));
+    {
+        QFile f(richFile);
+        if (!f.open(QIODevice::WriteOnly) || f.write(rich) != rich.size()) {
+            qFatal("cannot write %s", qPrintable(richFile));
+        }
+    }
+    std::vector<double> richRuns;
+    int tables = 0;
+    int pictures = 0;
+    for (int i = 0; i < referenceRuns; ++i) {
+        QTextDocument doc;
+        QByteArray out;
+        richRuns.push_back(timedMs([&] {
+            if (!rtf::readRtf(rich, &doc).ok) {
+                qFatal("the document with tables and pictures did not read");
+            }
+            out = rtf::writeRtf(doc);
+        }));
+        tables = 0;
+        for (QTextFrame *frame : doc.rootFrame()->childFrames()) {
+            tables += qobject_cast<QTextTable *>(frame) != nullptr;
+        }
+        pictures = int(out.count("\\pngblip"));
+    }
+    std::printf("document: %.2f MB with %d tables and %d pictures after loading and saving\n",
+                rich.size() / 1048576.0, tables, pictures);
+    printFigure("rtf with tables and pictures load+save vs LibreOffice rtf->rtf", median(richRuns),
+                libreOfficeMs(richFile), "LibreOffice not installed (libreoffice-writer-nogui)");
     return 0;
 }

@@ -2,11 +2,24 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 class QTextDocument;
 class QTextCursor;
 
 namespace rtf {
+
+// Reports how far a long read or write has come (done of total, in units the caller need not
+// interpret); returning false asks to stop as soon as possible.
+using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+struct ReadOptions
+{
+    // Called every few hundred kilobytes of input and every few thousand paragraphs built.
+    Progress progress;
+};
 
 // Outcome of reading a Rich Text Format stream.
 struct ReadResult
@@ -20,12 +33,21 @@ struct ReadResult
     bool damaged = false;
     // Paragraphs placed into the document.
     int paragraphs = 0;
+    // The progress callback asked to stop. Cancelled while the data was being read, the target is
+    // untouched; cancelled while the document was being built, the target is left empty. Reading
+    // into a fresh document and installing it only on success keeps the previous one either way.
+    bool cancelled = false;
+    // Parts of the document that could not be kept and will be missing from a save, as short
+    // user-presentable names ("脚注", "样式表", ...), each once. Empty when nothing was lost.
+    QStringList lostParts;
 };
 
-// Replaces the content of `into` with the document the RTF data describes: text, fonts, sizes,
-// bold/italic/underline/strike-out, colours, super/subscript and paragraph alignment. Tables,
-// lists and fields arrive as their text. The undo history of `into` is cleared.
-ReadResult readRtf(const QByteArray &data, QTextDocument *into);
+// Replaces the content of `into` with the document the RTF data describes: text and character
+// formatting, paragraph layout, tables, lists, hyperlinks, pictures and the page setup
+// (see rtfpagesetup.h). Pictures keep their original RTF so a save writes them back unchanged;
+// document parts the editor does not show (information block, headers, footers) are kept with
+// the document for the writer. The undo history of `into` is cleared.
+ReadResult readRtf(const QByteArray &data, QTextDocument *into, const ReadOptions &options = {});
 
 // Inserts the RTF document at the cursor (replacing its selection), as pasting would.
 ReadResult insertRtf(const QByteArray &data, QTextCursor &cursor);

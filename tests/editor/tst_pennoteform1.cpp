@@ -20,6 +20,10 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -27,7 +31,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -180,7 +187,12 @@ private Q_SLOTS:
     void openCancelledChangesNothing();
     void openFailuresKeepDocument_data();
     void openFailuresKeepDocument();
+    void openDamagedFileSaysSo_data();
     void openDamagedFileSaysSo();
+    void cancelledFileWorkKeepsEverything_data();
+    void cancelledFileWorkKeepsEverything();
+    void standardKeys_data();
+    void standardKeys();
     void saveWritesRichTextWhateverTheName_data();
     void saveWritesRichTextWhateverTheName();
     void saveCancelledWritesNothing();
@@ -193,6 +205,8 @@ private Q_SLOTS:
     void colorDialog();
     void printing_data();
     void printing();
+    void printingUsesPageSetup_data();
+    void printingUsesPageSetup();
     void printCancelledPrintsAndSaysNothing();
     void printErrorShowsDescription();
     void rightButtonReleaseShowsEditMenu();
@@ -874,6 +888,16 @@ void tst_pennoteform1::openFailuresKeepDocument_data()
                              << "文件“%1”不是 RTF 格式的文档，没有打开。";
     QTest::newRow("html") << "page.rtf" << QByteArray("<html><body>{\\rtf1 x}</body></html>")
                           << "文件“%1”不是 RTF 格式的文档，没有打开。";
+    // Reading a named pipe would wait for a writer forever.
+    QTest::newRow("named pipe") << "pipe.rtf" << QByteArray("<fifo>")
+                                << "文件“%1”不是 RTF 格式的文档，没有打开。";
+    QTest::newRow("link to a named pipe")
+        << "link.rtf" << QByteArray("<link to fifo>") << "文件“%1”不是 RTF 格式的文档，没有打开。";
+    QTest::newRow("too large")
+        << "huge.rtf" << QByteArray("<huge>")
+        << "无法打开文件“%1”：文件太大，pennote 只能打开 160 MB 以内的文档。";
+    QTest::newRow("device") << "/dev/zero" << QByteArray("<device>")
+                            << "文件“%1”不是 RTF 格式的文档，没有打开。";
 }
 
 void tst_pennoteform1::openFailuresKeepDocument()
@@ -882,11 +906,24 @@ void tst_pennoteform1::openFailuresKeepDocument()
     QFETCH(QByteArray, content);
     QFETCH(QString, message);
 
-    const QString path = tempPath(name);
-    if (content == "<folder>")
+    const bool special =
+        QByteArrayList{"<none>", "<folder>", "<fifo>", "<link to fifo>", "<device>", "<huge>"}
+            .contains(content);
+    const QString path = content == "<device>" ? name : tempPath(name);
+    if (content == "<folder>") {
         QVERIFY(QDir().mkpath(path));
-    else if (content != "<none>")
+    } else if (content == "<fifo>") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (content == "<link to fifo>") {
+        QCOMPARE(::mkfifo(QFile::encodeName(tempPath("pipe")).constData(), 0600), 0);
+        QVERIFY(QFile::link(tempPath("pipe"), path));
+    } else if (content == "<huge>") {
+        QFile huge(path); // sparse: takes no room on the disk
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.write("{\\rtf1 ") == 7 && huge.resize(qint64(160) * 1024 * 1024 + 1));
+    } else if (!special) {
         QVERIFY(writeFile(path, content));
+    }
     DialogScript dialogs;
     dialogs.chooseFile(path);
     Form1 window;
@@ -900,24 +937,143 @@ void tst_pennoteform1::openFailuresKeepDocument()
     QCOMPARE(m_messages.first().text, message.arg(QDir::toNativeSeparators(path)));
     QCOMPARE(m_messages.first().title, QStringLiteral("pennote"));
     QCOMPARE(m_messages.first().icon, QMessageBox::Warning);
-    if (content != "<none>" && content != "<folder>")
+    if (!special)
         QCOMPARE(readFile(path), content);
+}
+
+void tst_pennoteform1::openDamagedFileSaysSo_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("cut short") << QByteArray("{\\rtf1\\ansi first\\par second {\\b bold")
+                               << "first\nsecond bold"
+                               << "文件“%1”已损坏，只打开了其中能读出的部分。";
+    QTest::newRow("parts that cannot be kept")
+        << QByteArray("{\\rtf1\\ansi one{\\footnote a note} two{\\footnote another}"
+                      "{\\object{\\*\\objdata 0102}}\\par}")
+        << "one two"
+        << "此文档中的部分内容（脚注、嵌入对象）无法保留。";
 }
 
 void tst_pennoteform1::openDamagedFileSaysSo()
 {
+    QFETCH(QByteArray, content);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+
     const QString path = tempPath(QStringLiteral("cut short.rtf"));
-    QVERIFY(writeFile(path, "{\\rtf1\\ansi first\\par second {\\b bold"));
+    QVERIFY(writeFile(path, content));
     DialogScript dialogs;
     dialogs.chooseFile(path);
     Form1 window;
     QTextEdit *doc = documentOf(window);
     menuItem(window, "open")->trigger();
-    QCOMPARE(doc->toPlainText(), QStringLiteral("first\nsecond bold"));
+    QCOMPARE(doc->toPlainText(), text);
     QCOMPARE(m_messages.size(), 1);
-    QCOMPARE(m_messages.first().text, QStringLiteral("文件“%1”已损坏，只打开了其中能读出的部分。")
-                                          .arg(QDir::toNativeSeparators(path)));
+    QCOMPARE(m_messages.first().text, message.arg(QDir::toNativeSeparators(path)));
     QCOMPARE(m_messages.first().icon, QMessageBox::Information);
+}
+
+void tst_pennoteform1::cancelledFileWorkKeepsEverything_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("open cancelled") << "open" << true;
+    QTest::newRow("save cancelled") << "save" << true;
+    QTest::newRow("open to the end") << "open" << false;
+    QTest::newRow("save to the end") << "save" << false;
+}
+
+void tst_pennoteform1::cancelledFileWorkKeepsEverything()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, cancel);
+
+    // Big enough for the work to report its progress several times.
+    const QString path = tempPath(QStringLiteral("long.rtf"));
+    const QByteArray old =
+        "{\\rtf1\\ansi " + QByteArray("long line of text\\par\n").repeated(60000) + "}";
+    QVERIFY(writeFile(path, old));
+    DialogScript dialogs;
+    dialogs.chooseFile(path);
+    Form1 window;
+    window.setProgressDelay(0);
+    QTextEdit *doc = documentOf(window);
+    fill(doc, {QStringLiteral(":keep "), QStringLiteral("b:me")});
+    QTextDocument *before = doc->document();
+
+    QString label;
+    QString button;
+    auto pressCancel = [&] {
+        auto *progress = window.findChild<QProgressDialog *>(QStringLiteral("FileProgress"));
+        if (!progress || !progress->isVisible())
+            return;
+        label = progress->labelText();
+        if (auto *cancelButton = progress->findChild<QPushButton *>())
+            button = cancelButton->text();
+        if (cancel)
+            progress->cancel();
+    };
+    QTimer presser;
+    connect(&presser, &QTimer::timeout, &window, pressCancel);
+    presser.start(0);
+    menuItem(window, command.toLatin1().constData())->trigger();
+    presser.stop();
+
+    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(button, QStringLiteral("取消"));
+    QCOMPARE(label, command == u"open" ? QStringLiteral("正在打开文件……")
+                                       : QStringLiteral("正在保存文件……"));
+    QVERIFY(!window.findChild<QProgressDialog *>());
+    if (command == u"open" && cancel) {
+        QCOMPARE(doc->document(), before);
+        QCOMPARE(runsOf(doc->document()),
+                 (QStringList{QStringLiteral(":keep "), QStringLiteral("b:me")}));
+    } else if (command == u"open") {
+        QCOMPARE(doc->document()->blockCount(), 60000);
+        QCOMPARE(doc->document()->defaultFont(), doc->font());
+    } else {
+        QCOMPARE(readFile(path) == old, cancel);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("long.rtf")});
+    }
+}
+
+void tst_pennoteform1::standardKeys_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QKeySequence::StandardKey>("key");
+    QTest::newRow("new") << "new" << QKeySequence::New;
+    QTest::newRow("open") << "open" << QKeySequence::Open;
+    QTest::newRow("save") << "save" << QKeySequence::Save;
+    QTest::newRow("print") << "print" << QKeySequence::Print;
+    QTest::newRow("find") << "find" << QKeySequence::Find;
+    QTest::newRow("bold") << "bold" << QKeySequence::Bold;
+    QTest::newRow("italic") << "italic" << QKeySequence::Italic;
+    QTest::newRow("underline") << "underline" << QKeySequence::Underline;
+}
+
+void tst_pennoteform1::standardKeys()
+{
+    QFETCH(QString, name);
+    QFETCH(QKeySequence::StandardKey, key);
+
+    DialogScript dialogs; // cancels whatever dialog the key opens
+    auto window = openWindow();
+    QVERIFY(window);
+    QAction *action = menuItem(*window, name);
+    if (!action)
+        action = toolbarKey(*window, name);
+    QVERIFY(action);
+    QCOMPARE(action->shortcut(), QKeySequence(key));
+    // Pressed in the document, the key runs the command.
+    QTextEdit *doc = documentOf(*window);
+    doc->setFocus();
+    QSignalSpy triggered(action, &QAction::triggered);
+    QTest::keySequence(doc, QKeySequence(key));
+    QCOMPARE(triggered.size(), 1);
 }
 
 void tst_pennoteform1::saveWritesRichTextWhateverTheName_data()
@@ -1008,6 +1164,11 @@ void tst_pennoteform1::fileDialogsStartFromLastChoice()
     const QString first = tempPath(QStringLiteral("first.rtf"));
     const QString second = tempPath(QStringLiteral("second.rtf"));
     QVERIFY(writeFile(first, "{\\rtf1 one}"));
+    // The first dialog starts in the user's documents folder.
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(m_dir->path()));
+    const QString documents = tempPath(QStringLiteral("Documents"));
+    QVERIFY(QDir().mkpath(documents));
     DialogScript dialogs;
     dialogs.chooseFile(first);
     dialogs.chooseFile(second);
@@ -1018,8 +1179,10 @@ void tst_pennoteform1::fileDialogsStartFromLastChoice()
     menuItem(window, "save")->trigger();
     menuItem(window, "open")->trigger(); // cancelled
     menuItem(window, "save")->trigger();
+    qputenv("HOME", home);
     QCOMPARE(dialogs.shown().size(), 4);
     QCOMPARE(dialogs.shown().at(0).fileName, QString());
+    QCOMPARE(dialogs.shown().at(0).directory, documents);
     QCOMPARE(dialogs.shown().at(1).fileName, first);
     QCOMPARE(dialogs.shown().at(2).fileName, second);
     QCOMPARE(dialogs.shown().at(3).fileName, second);
@@ -1218,6 +1381,72 @@ void tst_pennoteform1::printing()
     QCOMPARE(doc->document()->toHtml(), before);
     QCOMPARE(doc->textCursor().anchor(), start);
     QCOMPARE(doc->textCursor().position(), end);
+}
+
+void tst_pennoteform1::printingUsesPageSetup_data()
+{
+    QTest::addColumn<QByteArray>("setup");
+    QTest::addColumn<QString>("pageSize");
+    QTest::addColumn<int>("left");
+
+    // A4 landscape with a 2 inch left margin; Letter portrait with 1 inch; no setup: the
+    // printer's own paper with the 2 cm margin inside its printable area.
+    QTest::newRow("A4 landscape") << QByteArray("\\paperw16838\\paperh11906\\landscape\\margl2880"
+                                                "\\margr720\\margt720\\margb720")
+                                  << "842 x 595" << 144;
+    QTest::newRow("Letter portrait") << QByteArray("\\paperw12240\\paperh15840\\margl1440"
+                                                   "\\margr1440\\margt1440\\margb1440")
+                                     << "612 x 792" << 72;
+    QPrinter standard(QPrinter::HighResolution);
+    const QRectF paper = standard.pageLayout().fullRect(QPageLayout::Point);
+    const QRectF printable = standard.pageLayout().paintRect(QPageLayout::Point);
+    QTest::newRow("none")
+        << QByteArray()
+        << QStringLiteral("%1 x %2").arg(qRound(paper.width())).arg(qRound(paper.height()))
+        << qRound(printable.left() + 72 * 2 / 2.54);
+}
+
+void tst_pennoteform1::printingUsesPageSetup()
+{
+    QFETCH(QByteArray, setup);
+    QFETCH(QString, pageSize);
+    QFETCH(int, left);
+
+    const QString path = tempPath(QStringLiteral("page.rtf"));
+    QVERIFY(writeFile(path, "{\\rtf1\\ansi" + setup + " Marlowen\\par}"));
+    const QString pdf = tempPath(QStringLiteral("page.pdf"));
+    DialogScript dialogs;
+    dialogs.chooseFile(path);
+    dialogs.answer([pdf](DialogRequest &request) {
+        request.printer->setOutputFormat(QPrinter::PdfFormat);
+        request.printer->setOutputFileName(pdf);
+        return true;
+    });
+    Form1 window;
+    menuItem(window, "open")->trigger();
+    menuItem(window, "print")->trigger();
+    QVERIFY(m_messages.isEmpty());
+
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    QVERIFY(info.waitForFinished());
+    const QString infoText = QString::fromUtf8(info.readAllStandardOutput());
+    const QRegularExpression size(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"));
+    const QRegularExpressionMatch found = size.match(infoText);
+    QVERIFY2(found.hasMatch(), qPrintable(infoText));
+    QCOMPARE(QStringLiteral("%1 x %2")
+                 .arg(qRound(found.captured(1).toDouble()))
+                 .arg(qRound(found.captured(2).toDouble())),
+             pageSize);
+    // Where the first word starts on the page, in points.
+    QProcess words;
+    words.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    QVERIFY(words.waitForFinished());
+    const QRegularExpression word(QStringLiteral("<word xMin=\"([\\d.]+)\""));
+    const QRegularExpressionMatch first =
+        word.match(QString::fromUtf8(words.readAllStandardOutput()));
+    QVERIFY(first.hasMatch());
+    QVERIFY2(qAbs(first.captured(1).toDouble() - left) < 3, qPrintable(first.captured(1)));
 }
 
 void tst_pennoteform1::printCancelledPrintsAndSaysNothing()

@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -409,6 +411,146 @@ QByteArray withoutUnicode(const QByteArray &rtf)
     return text.toLatin1();
 }
 
+// What LibreOffice's XHTML export of a document shows of its structure, one aspect per list:
+// tables (nesting and the text of each row's cells), pictures (their sizes), list items (kind,
+// nesting level, text), links (target and text) and the indents of paragraphs outside lists.
+QMap<QString, QStringList> structureOf(const QString &xhtmlPath)
+{
+    QMap<QString, QStringList> out;
+    QFile file(xhtmlPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return out;
+    }
+    const QByteArray content = file.readAll();
+    // Paragraph spacing sits in the style sheet, by class.
+    QMap<QString, QString> spacing;
+    static const QRegularExpression classRule(QStringLiteral(R"(\.(\w+) \{([^}]*)\})"));
+    for (const auto &m : classRule.globalMatch(QString::fromUtf8(content))) {
+        QStringList kept;
+        for (const QString &p : m.captured(2).split(u';')) {
+            const QString name = p.section(u':', 0, 0).trimmed();
+            if (name == u"margin-left" || name == u"text-indent" || name == u"margin-top") {
+                kept << p.trimmed();
+            }
+        }
+        kept.sort();
+        spacing[m.captured(1)] = kept.join(u' ');
+    }
+    QXmlStreamReader xml(content);
+    QStringList open;     // element names from the root down
+    QStringList rowCells; // texts of the current row's cells, per table depth
+    QList<QStringList> rows;
+    QStringList texts; // text of the open cells, items, links and paragraphs
+    QStringList spans;
+    QString href;
+    QString indent;
+
+    auto depthOf = [&open](const QString &name) {
+        return int(open.count(name));
+    };
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const QString name = xml.name().toString();
+        if (xml.isStartElement()) {
+            const QXmlStreamAttributes a = xml.attributes();
+            if (name == u"table") {
+                rows.append(QStringList());
+            } else if (name == u"tr") {
+                rows.last().append(QString());
+            } else if (name == u"img") {
+                const QString style = a.value(QStringLiteral("style")).toString();
+                out[QStringLiteral("pictures")]
+                    << style.section(QStringLiteral("width:"), 1).section(u';', 0, 0) + u'x' +
+                           style.section(QStringLiteral("height:"), 1).section(u';', 0, 0);
+            } else if (name == u"a") {
+                href = a.value(QStringLiteral("href")).toString();
+            } else if (name == u"p" && !open.contains(u"li") && !open.contains(u"td")) {
+                indent = spacing.value(a.value(QStringLiteral("class")).toString());
+            }
+            if (name == u"td" || name == u"li" || name == u"a" || name == u"p") {
+                texts << QString();
+            }
+            if (name == u"td") {
+                // A cell merged with the rows below. (Column spans depend on how finely
+                // LibreOffice divides the columns, which differs between writers.)
+                spans << a.value(QStringLiteral("rowspan")).toString();
+            }
+            open << name;
+        } else if (xml.isCharacters() && !texts.isEmpty()) {
+            texts.last() += xml.text();
+        } else if (xml.isEndElement()) {
+            open.removeLast();
+            QString t;
+            if (name == u"td" || name == u"li" || name == u"a" || name == u"p") {
+                t = texts.takeLast().simplified();
+                if (!texts.isEmpty()) {
+                    texts.last() += u' ' + t;
+                }
+            }
+            const QString span = name == u"td" && !spans.isEmpty() ? spans.takeLast() : QString();
+            if (name == u"td" && !rows.isEmpty() && !t.isEmpty()) {
+                rows.last().last() += u'|' + t + (span.isEmpty() ? QString() : u'/' + span);
+            } else if (name == u"li") {
+                out[QStringLiteral("lists")]
+                    << QStringLiteral("%1%2 %3")
+                           .arg(open.contains(u"ol") ? QStringLiteral("#") : QStringLiteral("*"))
+                           .arg(depthOf(QStringLiteral("ul")) + depthOf(QStringLiteral("ol")))
+                           .arg(t);
+            } else if (name == u"a") {
+                out[QStringLiteral("links")] << href + u' ' + t;
+            } else if (name == u"p" && !indent.isEmpty() && !t.isEmpty()) {
+                out[QStringLiteral("indents")] << t + u' ' + indent;
+                indent.clear();
+            } else if (name == u"table") {
+                out[QStringLiteral("tables")] << QString::number(depthOf(QStringLiteral("table"))) +
+                                                     u':' + rows.takeLast().join(u'/');
+            }
+        }
+    }
+    return out;
+}
+
+// Paper size and margins of LibreOffice's flat OpenDocument export.
+QString pageOf(const QString &fodtPath)
+{
+    QFile file(fodtPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    QXmlStreamReader xml(&file);
+    while (!xml.atEnd()) {
+        if (xml.readNextStartElement() && xml.name() == u"page-layout-properties" &&
+            xml.attributes().hasAttribute(QStringLiteral("fo:page-width"))) {
+            QStringList out;
+            for (const char *name : {"fo:page-width", "fo:page-height", "fo:margin-left",
+                                     "fo:margin-right", "fo:margin-top", "fo:margin-bottom"}) {
+                out << xml.attributes().value(QString::fromLatin1(name)).toString();
+            }
+            return out.join(u' ');
+        }
+    }
+    return {};
+}
+
+// A LibreOffice document with everything a user's document holds, written as HTML.
+const char *richHtml()
+{
+    return "<html><head><meta charset=\"utf-8\">\n"
+           "<style>@page { size: 29.7cm 21cm; margin: 2cm }</style></head><body>\n"
+           "<p style=\"margin-left:2cm; text-indent:1cm; margin-top:0.5cm\">Indented 缩进</p>\n"
+           "<table border=\"1\"><tr><td colspan=\"2\">across</td><td rowspan=\"2\">down</td></tr>\n"
+           "<tr><td>b1</td><td>b2</td></tr>\n"
+           "<tr><td>c1</td><td><table "
+           "border=\"1\"><tr><td>n1</td><td>n2</td></tr></table></td><td>c3</td></tr>\n"
+           "</table>\n"
+           "<p>Pictures <img src=\"a.png\" width=\"120\" height=\"80\"> and <img src=\"b.jpg\" "
+           "width=\"90\" height=\"60\"></p>\n"
+           "<ul><li>bullet one<ul><li>bullet nested</li></ul></li><li>bullet two</li></ul>\n"
+           "<ol><li>first<ol><li>first one</li><li>first two</li></ol></li><li>second</li></ol>\n"
+           "<p>A <a href=\"https://example.org/page?x=1\">link text</a> here.</p>\n"
+           "</body></html>\n";
+}
+
 } // namespace
 
 class TestRtfInterop : public QObject
@@ -423,6 +565,8 @@ private slots:
     void libreOfficeToPennote();
     void samplesThroughLibreOffice_data();
     void samplesThroughLibreOffice();
+    void structureSurvives_data();
+    void structureSurvives();
 
 private:
     QString convert(const QString &input, const QString &format);
@@ -431,6 +575,9 @@ private:
     QTemporaryDir m_dir;
     QString m_soffice;
     int m_runs = 0;
+    QString m_original;                                   // LibreOffice's RTF of the rich document
+    QString m_ours;                                       // the same after our reader and writer
+    QMap<QString, std::pair<QString, QString>> m_exports; // format -> (theirs, ours)
 };
 
 void TestRtfInterop::initTestCase()
@@ -628,6 +775,64 @@ void TestRtfInterop::samplesThroughLibreOffice()
     QTextDocument theirs;
     QVERIFY(rtf::readRtf(rewritten.readAll(), &theirs).ok);
     QCOMPARE(theirs.toPlainText().trimmed(), ours.toPlainText().trimmed());
+}
+
+void TestRtfInterop::structureSurvives_data()
+{
+    QTest::addColumn<QString>("aspect");
+    for (const char *aspect : {"tables", "pictures", "lists", "links", "indents", "page"}) {
+        QTest::newRow(aspect) << QString::fromLatin1(aspect);
+    }
+}
+
+void TestRtfInterop::structureSurvives()
+{
+    // LibreOffice writes a document with tables, pictures, lists and a link as RTF; it goes
+    // through our reader and writer; LibreOffice then shows our file as it shows its own.
+    QFETCH(QString, aspect);
+    if (m_original.isEmpty()) {
+        QImage png(120, 80, QImage::Format_RGB32);
+        png.fill(Qt::red);
+        QVERIFY(png.save(m_dir.filePath(QStringLiteral("a.png"))));
+        QImage jpeg(90, 60, QImage::Format_RGB32);
+        jpeg.fill(Qt::darkGreen);
+        QVERIFY(jpeg.save(m_dir.filePath(QStringLiteral("b.jpg"))));
+        const QString html = m_dir.filePath(QStringLiteral("rich.html"));
+        QFile source(html);
+        QVERIFY(source.open(QIODevice::WriteOnly));
+        source.write(richHtml());
+        source.close();
+        m_original = convert(html, QStringLiteral("rtf:Rich Text Format"));
+        QVERIFY(!m_original.isEmpty());
+        QFile original(m_original);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QTextDocument doc;
+        QVERIFY(rtf::readRtf(original.readAll(), &doc).ok);
+        m_ours = m_dir.filePath(QStringLiteral("ours.rtf"));
+        QFile ours(m_ours);
+        QVERIFY(ours.open(QIODevice::WriteOnly));
+        ours.write(rtf::writeRtf(doc));
+    }
+    const QString format =
+        aspect == u"page" ? QStringLiteral("fodt") : QStringLiteral("xhtml:XHTML Writer File:UTF8");
+    QString &theirs = m_exports[format].first;
+    QString &ours = m_exports[format].second;
+    if (theirs.isEmpty()) {
+        theirs = convert(m_original, format);
+        ours = convert(m_ours, format);
+    }
+    QVERIFY(!theirs.isEmpty() && !ours.isEmpty());
+    if (aspect == u"page") {
+        // Wider than high: the landscape page of the source.
+        const QStringList page = pageOf(theirs).split(u' ');
+        QVERIFY(page.size() == 6 && page[0].chopped(2).toDouble() > page[1].chopped(2).toDouble());
+        QCOMPARE(pageOf(ours), pageOf(theirs));
+        return;
+    }
+    const QStringList expected = structureOf(theirs).value(aspect);
+    QVERIFY2(!expected.isEmpty(), qPrintable(u"LibreOffice's own file shows no " + aspect));
+    qInfo("%s: %s", qPrintable(aspect), qPrintable(expected.join(QStringLiteral(" ; "))));
+    QCOMPARE(structureOf(ours).value(aspect), expected);
 }
 
 QTEST_MAIN(TestRtfInterop)

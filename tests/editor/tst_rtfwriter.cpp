@@ -1,12 +1,18 @@
+#include "editor/rtf/rtfpagesetup.h"
 #include "editor/rtf/rtfreader.h"
 #include "editor/rtf/rtfwriter.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
+#include <QTextTable>
 
 namespace {
 
@@ -112,6 +118,120 @@ std::unique_ptr<QTextDocument> singleRun(const QString &text, const QTextCharFor
     return doc;
 }
 
+// The structure of a document as text: tables with their merged cells, list items, links,
+// paragraph layout, pictures and the page.
+QString structure(const QTextDocument &doc);
+
+void describeFrame(QTextFrame *frame, QStringList &out);
+
+void describeBlock(const QTextBlock &b, QStringList &out)
+{
+    const QTextBlockFormat f = b.blockFormat();
+    QString line = u'[' + b.text() + u']';
+    if (const QTextList *list = b.textList()) {
+        line +=
+            QStringLiteral(" list%1.%2").arg(list->format().style()).arg(list->format().indent());
+        if (list->format().style() <= QTextListFormat::ListDecimal) {
+            line += u'=' + list->itemText(b);
+        }
+    }
+    const QList<qreal> lengths{f.leftMargin(), f.rightMargin(), f.textIndent(), f.topMargin(),
+                               f.bottomMargin()};
+    if (std::any_of(lengths.begin(), lengths.end(), [](qreal v) { return v != 0; })) {
+        QStringList t;
+        for (const qreal v : lengths) {
+            t << QString::number(qRound(v * 15));
+        }
+        line += u" margins " + t.join(u',');
+    }
+    if (f.lineHeightType() != QTextBlockFormat::SingleHeight) {
+        line += QStringLiteral(" line%1:%2").arg(f.lineHeightType()).arg(f.lineHeight());
+    }
+    for (const QTextOption::Tab &t : f.tabPositions()) {
+        line += QStringLiteral(" tab%1@%2").arg(t.type).arg(qRound(t.position * 15));
+    }
+    if (f.nonBreakableLines()) {
+        line += u" keep"_qs;
+    }
+    if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) {
+        line += u" pagebreak"_qs;
+    }
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat cf = it.fragment().charFormat();
+        if (cf.isImageFormat()) {
+            line += QStringLiteral(" picture %1x%2")
+                        .arg(cf.toImageFormat().width())
+                        .arg(cf.toImageFormat().height());
+        }
+        if (cf.isAnchor()) {
+            line += u" link " + cf.anchorHref() + u':' + it.fragment().text();
+        }
+        if (cf.fontLetterSpacingType() == QFont::AbsoluteSpacing) {
+            line += QStringLiteral(" spacing%1").arg(qRound(cf.fontLetterSpacing() * 15));
+        }
+    }
+    out << line;
+}
+
+void describeTable(QTextTable *t, QStringList &out)
+{
+    out << QStringLiteral("table %1x%2 {").arg(t->rows()).arg(t->columns());
+    for (int r = 0; r < t->rows(); ++r) {
+        for (int c = 0; c < t->columns(); ++c) {
+            const QTextTableCell cell = t->cellAt(r, c);
+            if (cell.row() != r || cell.column() != c) {
+                continue;
+            }
+            QString line = QStringLiteral("cell %1,%2").arg(r).arg(c);
+            if (cell.rowSpan() > 1 || cell.columnSpan() > 1) {
+                line += QStringLiteral(" span %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+            }
+            const QBrush bg = cell.format().background();
+            if (bg.style() != Qt::NoBrush) {
+                line += u" bg" + bg.color().name();
+            }
+            out << line;
+            for (auto it = cell.begin(); !it.atEnd(); ++it) {
+                if (auto *nested = qobject_cast<QTextTable *>(it.currentFrame())) {
+                    describeTable(nested, out);
+                } else if (!it.currentFrame()) {
+                    describeBlock(it.currentBlock(), out);
+                }
+            }
+        }
+    }
+    out << u"}"_qs;
+}
+
+void describeFrame(QTextFrame *frame, QStringList &out)
+{
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        if (auto *table = qobject_cast<QTextTable *>(it.currentFrame())) {
+            describeTable(table, out);
+        } else if (!it.currentFrame()) {
+            describeBlock(it.currentBlock(), out);
+        }
+    }
+}
+
+QString structure(const QTextDocument &doc)
+{
+    QStringList out;
+    const rtf::PageSetup page = rtf::pageSetup(doc);
+    if (page.present) {
+        out << QStringLiteral("page %1x%2 %3 margins %4,%5,%6,%7")
+                   .arg(page.paperTwips.width())
+                   .arg(page.paperTwips.height())
+                   .arg(page.landscape ? u"landscape" : u"portrait")
+                   .arg(page.marginsTwips.left())
+                   .arg(page.marginsTwips.top())
+                   .arg(page.marginsTwips.right())
+                   .arg(page.marginsTwips.bottom());
+    }
+    describeFrame(doc.rootFrame(), out);
+    return out.join(u'\n');
+}
+
 } // namespace
 
 class TestRtfWriter : public QObject
@@ -134,6 +254,13 @@ private slots:
     void roundTrip_data();
     void roundTrip();
     void randomRoundTrips();
+    void structureSurvives_data();
+    void structureSurvives();
+    void keptAsTheyCame_data();
+    void keptAsTheyCame();
+    void insertedPictureAsPng();
+    void samplesKeepStructure_data();
+    void samplesKeepStructure();
 };
 
 void TestRtfWriter::exactDocument()
@@ -470,6 +597,192 @@ void TestRtfWriter::randomRoundTrips()
             QCOMPARE(actual.join(u'\n'), expected.join(u'\n'));
         }
     }
+}
+
+void TestRtfWriter::structureSurvives_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("merged cells")
+        << QByteArray("{\\rtf1\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\clvmgf\\clcbpat1"
+                      "\\cellx3000\\intbl a\\cell\\cell b\\cell\\row\\trowd\\cellx1000\\cellx2000"
+                      "\\clvmrg\\cellx3000\\intbl c\\cell d\\cell\\cell\\row\\pard e\\par}")
+        << QStringLiteral("[]\n"
+                          "table 2x3 {\n"
+                          "cell 0,0 span 1x2\n"
+                          "[a]\n"
+                          "cell 0,2 span 2x1\n"
+                          "[b]\n"
+                          "cell 1,0\n"
+                          "[c]\n"
+                          "cell 1,1\n"
+                          "[d]\n"
+                          "}\n"
+                          "[e]");
+    QTest::newRow("nested table")
+        << QByteArray(
+               "{\\rtf1\\trowd\\cellx3000\\pard\\intbl a\\par\\pard\\intbl\\itap2 n1\\nestcell "
+               "n2\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+               "{\\nonesttables\\par}\\pard\\intbl z\\cell\\row\\pard after\\par}")
+        << QStringLiteral("[]\n"
+                          "table 1x1 {\n"
+                          "cell 0,0\n"
+                          "[a]\n"
+                          "table 1x2 {\n"
+                          "cell 0,0\n"
+                          "[n1]\n"
+                          "cell 0,1\n"
+                          "[n2]\n"
+                          "}\n"
+                          "[z]\n"
+                          "}\n"
+                          "[after]");
+    QTest::newRow("nested lists")
+        << QByteArray(
+               "{\\rtf1{\\*\\listtable{\\list{\\listlevel\\levelnfc0{\\leveltext\\'02\\'00.;}}"
+               "{\\listlevel\\levelnfc4{\\leveltext\\'03(\\'01);}}\\listid7}"
+               "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u8226 ?;}}\\listid8}}"
+               "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}"
+               "{\\listoverride\\listid8\\ls2}}"
+               "\\pard\\ls1 one\\par\\pard\\ls1\\ilvl1 one a\\par\\pard\\ls1\\ilvl1 one b\\par"
+               "\\pard\\ls1 two\\par\\pard\\ls2 dot\\par}")
+        << QStringLiteral("[one] list-4.1=1.\n"
+                          "[one a] list-5.2=(a)\n"
+                          "[one b] list-5.2=(b)\n"
+                          "[two] list-4.1=2.\n"
+                          "[dot] list-1.1");
+    QTest::newRow("old numbering")
+        << QByteArray("{\\rtf1{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart1}first\\par"
+                      "{\\pntext 2.\\tab}{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart1}second\\par}")
+        << QStringLiteral("[first] list-8.1=I.\n"
+                          "[second] list-8.1=II.");
+    QTest::newRow("hyperlink")
+        << QByteArray(
+               "{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK \"http://a.example/x?y=1\" \\\\o "
+               "\"tip\"}{\\fldrslt here}} and {\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}\\par}")
+        << QStringLiteral("[see here and 7] link http://a.example/x?y=1:here");
+    QTest::newRow("paragraph layout")
+        << QByteArray(
+               "{\\rtf1\\pard\\li720\\ri360\\fi-360\\sb120\\sa240\\sl360\\slmult1\\tqr\\tx4000"
+               "\\tx500\\keep\\pagebb a\\par\\pard\\sl-300\\slmult0{\\expndtw40 b}\\par}")
+        << QStringLiteral(
+               "[a] margins 720,360,-360,120,240 line1:150 tab1@4000 tab0@500 keep pagebreak\n"
+               "[b] line2:20 spacing40");
+    QTest::newRow("page setup")
+        << QByteArray("{\\rtf1\\paperw16838\\paperh11906\\margl1134\\margr1000\\margt900"
+                      "\\margb800\\landscape x\\par}")
+        << QStringLiteral("page 16838x11906 landscape margins 1134,900,1000,800\n"
+                          "[x]");
+}
+
+void TestRtfWriter::structureSurvives()
+{
+    QFETCH(QByteArray, rtf);
+    QTextDocument doc;
+    QVERIFY(rtf::readRtf(rtf, &doc).ok);
+    QFETCH(QString, expected);
+    QCOMPARE(structure(doc), expected);
+    QTextDocument back;
+    QVERIFY(rtf::readRtf(rtf::writeRtf(doc), &back).ok);
+    QCOMPARE(structure(back), expected);
+}
+
+void TestRtfWriter::keptAsTheyCame_data()
+{
+    QTest::addColumn<QByteArray>("group");
+    QTest::addColumn<QString>("shown");
+    QImage image(4, 3, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    QTest::newRow("png") << "{\\pict\\picw4\\pich3\\picwgoal120\\pichgoal90\\pngblip " +
+                                png.toHex() + '}'
+                         << QStringLiteral("picture 8x6");
+    QTest::newRow("metafile")
+        << QByteArray("{\\pict\\wmetafile8\\picw100\\pich50\\picwgoal1500\\pichgoal750 0102030405}")
+        << QStringLiteral("picture 100x50");
+    QTest::newRow("metafile at half scale")
+        << QByteArray("{\\pict\\emfblip\\picscalex50\\picscaley50\\picwgoal1500\\pichgoal750 0a0b}")
+        << QStringLiteral("picture 50x25");
+    QTest::newRow("pair, the first one drawable")
+        << "{\\*\\shppict{\\pict\\pngblip\\picwgoal60\\pichgoal45 " + png.toHex() +
+               "}}\r\n{\\nonshppict{\\pict\\wmetafile8\\picwgoal60\\pichgoal45 0c0d}}"
+        << QStringLiteral("picture 4x3");
+    QTest::newRow("bitmap with raw bytes")
+        << QByteArray("{\\pict\\dibitmap0\\picw2\\pich2\\picwgoal30\\pichgoal30\\bin4 \x01}{\\}")
+        << QStringLiteral("picture 2x2");
+    QTest::newRow("information") << QByteArray("{\\info{\\title T}{\\author A}}") << QString();
+    QTest::newRow("header") << QByteArray("{\\header \\pard\\qc page head\\par}") << QString();
+}
+
+void TestRtfWriter::keptAsTheyCame()
+{
+    // What the editor does not draw or show is written back byte for byte.
+    QFETCH(QByteArray, group);
+    QFETCH(QString, shown);
+    QTextDocument doc;
+    const rtf::ReadResult r = rtf::readRtf("{\\rtf1\\ansi " + group + " x\\par}", &doc);
+    QVERIFY(r.ok && !r.damaged);
+    QCOMPARE(structure(doc).contains(shown), true);
+    const QByteArray written = rtf::writeRtf(doc);
+    QVERIFY2(written.contains(group), written.constData());
+    QTextDocument again;
+    QVERIFY(rtf::readRtf(written, &again).ok);
+    QCOMPARE(rtf::writeRtf(again), written);
+}
+
+void TestRtfWriter::insertedPictureAsPng()
+{
+    // A picture put into the document in the editor is written as PNG at its shown size.
+    QTextDocument doc;
+    QImage image(10, 5, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    doc.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pasted")), image);
+    QTextImageFormat f;
+    f.setName(QStringLiteral("pasted"));
+    f.setWidth(20);
+    f.setHeight(10);
+    QTextCursor(&doc).insertImage(f);
+    const QByteArray written = rtf::writeRtf(doc);
+    QVERIFY(written.contains("\\picw10\\pich5\\picwgoal300\\pichgoal150\\pngblip"));
+    QTextDocument back;
+    QVERIFY(rtf::readRtf(written, &back).ok);
+    QCOMPARE(structure(back), QStringLiteral("[\uFFFC] picture 20x10"));
+}
+
+void TestRtfWriter::samplesKeepStructure_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("part");
+    QTest::newRow("nested tables") << "pandoc/table_nested.rtf"
+                                   << "table 1x2";
+    QTest::newRow("old numbering") << "pandoc/list_legacy.rtf"
+                                   << "list-1.1";
+    QTest::newRow("link") << "pandoc/link.rtf"
+                          << "link http://pandoc.org:pandoc";
+    QTest::newRow("chinese list") << "libreoffice/cjklist12.rtf"
+                                  << "list-4.1=10.";
+    QTest::newRow("relative links") << "tika/testRTFHyperlinkAndStyles.rtf"
+                                    << "link ";
+    QTest::newRow("word picture object") << "tika/testBinControlWord.rtf"
+                                         << "picture";
+}
+
+void TestRtfWriter::samplesKeepStructure()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, part);
+    QFile f(qEnvironmentVariable("DIALVANE_SOURCE_DIR") + u"/../shared/rtf-samples/" + file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QTextDocument doc;
+    QVERIFY(rtf::readRtf(f.readAll(), &doc).ok);
+    const QString read = structure(doc);
+    QVERIFY2(read.contains(part), qPrintable(read));
+    QTextDocument back;
+    QVERIFY(rtf::readRtf(rtf::writeRtf(doc), &back).ok);
+    QCOMPARE(structure(back), read);
 }
 
 QTEST_MAIN(TestRtfWriter)
