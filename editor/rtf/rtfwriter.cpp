@@ -565,10 +565,11 @@ bool Writer::collectTable(QTextTable *table, int depth)
 bool Writer::collect(int from, int to, const Progress &progress)
 {
     m_progress = progress;
-    if (from == 0 && to >= m_doc.characterCount() - 1) {
+    if (from == 0 && to >= m_doc.characterCount() - 1 &&
+        !m_doc.rootFrame()->childFrames().isEmpty()) {
         return collectFrame(m_doc.rootFrame(), 0);
     }
-    // Part of the document, as the clipboard holds it: paragraphs only.
+    // A document without tables, or part of one as the clipboard holds it: paragraphs only.
     for (QTextBlock b = m_doc.findBlock(from); b.isValid() && b.position() <= to; b = b.next()) {
         if (!progressed()) {
             return false;
