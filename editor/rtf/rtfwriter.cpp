@@ -955,6 +955,7 @@ void Writer::writeBody()
                         .replace(u'"', QStringLiteral("\\\""));
                     writeText(escaped);
                     m_out += "\"}{\\fldrslt ";
+                    m_uc = outsideUc; // a \uc in the instruction ended with its group
                 }
             }
             writeProps(p.props);
