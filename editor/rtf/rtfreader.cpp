@@ -1755,7 +1755,9 @@ void Parser::appendToParagraph(QStringView piece)
 {
     const GroupState &s = state();
     Paragraph &p = paragraphs.back();
-    p.props = s.para;
+    if (p.runs.empty()) {
+        p.props = s.para; // a last paragraph without its mark keeps what its text had
+    }
     QString text;
     text.reserve(piece.size());
     for (const QChar c : piece) {

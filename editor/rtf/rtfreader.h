@@ -31,14 +31,17 @@ struct ReadResult
     // The stream was damaged (unbalanced braces, bad hex, truncated data, nesting beyond the
     // limit) and was read as far as it made sense.
     bool damaged = false;
-    // Paragraphs placed into the document.
+    // Paragraphs the document holds afterwards, those in table cells included.
     int paragraphs = 0;
     // The progress callback asked to stop. Cancelled while the data was being read, the target is
     // untouched; cancelled while the document was being built, the target is left empty. Reading
     // into a fresh document and installing it only on success keeps the previous one either way.
     bool cancelled = false;
     // Parts of the document that could not be kept and will be missing from a save, as short
-    // user-presentable names ("脚注", "样式表", ...), each once. Empty when nothing was lost.
+    // user-presentable names, each once: "样式" (style definitions; their formatting stays on
+    // the text), "脚注", "批注", "图形" (drawing objects), "嵌入对象" (embedded objects; their
+    // picture stays), "页眉页脚或文档信息" (such parts of a damaged file). Empty when nothing
+    // was lost; a window says once that these parts cannot be kept.
     QStringList lostParts;
 };
 

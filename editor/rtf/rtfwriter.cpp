@@ -58,6 +58,7 @@ struct Block
     std::vector<Piece> pieces;
     RunProps endProps; // formatting of the paragraph mark
     QTextBlockFormat format;
+    int formatIndex = -1;
     End end = End::Open;
     int depth = 0; // table nesting
     int list = 0;  // \ls number, 0: none
@@ -130,6 +131,7 @@ private:
     std::vector<ListFamily> m_families;
     const QTextList *m_previousList = nullptr;
     QByteArray m_out;
+    QHash<int, QByteArray> m_paragraphWords; // by block format index
     std::vector<Block> m_blocks;
     QStringList m_fonts;
     QHash<QString, int> m_fontIndex;
@@ -225,6 +227,7 @@ Block Writer::collectBlock(const QTextBlock &b, int from, int to, int depth)
     const int blockEnd = blockStart + b.length() - 1; // position of the paragraph mark
     Block out;
     out.format = b.blockFormat();
+    out.formatIndex = b.blockFormatIndex();
     out.depth = depth;
     out.end = to > blockEnd ? End::Par : End::Open;
     for (auto it = b.begin(); !it.atEnd(); ++it) {
@@ -562,10 +565,11 @@ bool Writer::collectTable(QTextTable *table, int depth)
 bool Writer::collect(int from, int to, const Progress &progress)
 {
     m_progress = progress;
-    if (from == 0 && to >= m_doc.characterCount() - 1) {
+    if (from == 0 && to >= m_doc.characterCount() - 1 &&
+        !m_doc.rootFrame()->childFrames().isEmpty()) {
         return collectFrame(m_doc.rootFrame(), 0);
     }
-    // Part of the document, as the clipboard holds it: paragraphs only.
+    // A document without tables, or part of one as the clipboard holds it: paragraphs only.
     for (QTextBlock b = m_doc.findBlock(from); b.isValid() && b.position() <= to; b = b.next()) {
         if (!progressed()) {
             return false;
@@ -835,75 +839,87 @@ void Writer::writeParagraphProps(const Block &b)
             m_out += "\\itap" + QByteArray::number(b.depth);
         }
     }
-    const Qt::Alignment align = f.alignment();
-    if (align & Qt::AlignHCenter) {
-        m_out += "\\qc";
-    } else if (align & Qt::AlignRight) {
-        m_out += "\\qr";
-    } else if (align & Qt::AlignJustify) {
-        m_out += "\\qj";
-    }
-    if (b.list > 0) {
-        m_out += "\\ls" + QByteArray::number(b.list) + "\\ilvl" + QByteArray::number(b.level) +
-                 "\\fi-360\\li" + QByteArray::number(720 * (b.level + 1));
-    } else {
-        if (f.leftMargin() != 0) {
-            twips("\\li", f.leftMargin());
+    // Documents use few paragraph formats; each is put into words once.
+    const int key = b.list > 0 ? -1 : b.formatIndex;
+    auto cached = m_paragraphWords.constFind(key);
+    if (key < 0 || cached == m_paragraphWords.cend()) {
+        const qsizetype start = m_out.size();
+        const Qt::Alignment align = f.alignment();
+        if (align & Qt::AlignHCenter) {
+            m_out += "\\qc";
+        } else if (align & Qt::AlignRight) {
+            m_out += "\\qr";
+        } else if (align & Qt::AlignJustify) {
+            m_out += "\\qj";
         }
-        if (f.textIndent() != 0) {
-            twips("\\fi", f.textIndent());
+        if (b.list > 0) {
+            m_out += "\\ls" + QByteArray::number(b.list) + "\\ilvl" + QByteArray::number(b.level) +
+                     "\\fi-360\\li" + QByteArray::number(720 * (b.level + 1));
+        } else {
+            if (f.leftMargin() != 0) {
+                twips("\\li", f.leftMargin());
+            }
+            if (f.textIndent() != 0) {
+                twips("\\fi", f.textIndent());
+            }
         }
-    }
-    if (f.rightMargin() != 0) {
-        twips("\\ri", f.rightMargin());
-    }
-    if (f.topMargin() != 0) {
-        twips("\\sb", f.topMargin());
-    }
-    if (f.bottomMargin() != 0) {
-        twips("\\sa", f.bottomMargin());
-    }
-    switch (f.lineHeightType()) {
-    case QTextBlockFormat::ProportionalHeight:
-        if (f.lineHeight() > 0 && f.lineHeight() != 100) {
-            m_out += "\\sl" + QByteArray::number(qRound(f.lineHeight() * 240 / 100)) + "\\slmult1";
+        if (f.rightMargin() != 0) {
+            twips("\\ri", f.rightMargin());
         }
-        break;
-    case QTextBlockFormat::MinimumHeight:
-        twips("\\sl", f.lineHeight());
-        m_out += "\\slmult0";
-        break;
-    case QTextBlockFormat::FixedHeight:
-        twips("\\sl-", f.lineHeight());
-        m_out += "\\slmult0";
-        break;
-    default:
-        break;
-    }
-    for (const QTextOption::Tab &t : f.tabPositions()) {
-        switch (t.type) {
-        case QTextOption::RightTab:
-            m_out += "\\tqr";
+        if (f.topMargin() != 0) {
+            twips("\\sb", f.topMargin());
+        }
+        if (f.bottomMargin() != 0) {
+            twips("\\sa", f.bottomMargin());
+        }
+        switch (f.lineHeightType()) {
+        case QTextBlockFormat::ProportionalHeight:
+            if (f.lineHeight() > 0 && f.lineHeight() != 100) {
+                m_out +=
+                    "\\sl" + QByteArray::number(qRound(f.lineHeight() * 240 / 100)) + "\\slmult1";
+            }
             break;
-        case QTextOption::CenterTab:
-            m_out += "\\tqc";
+        case QTextBlockFormat::MinimumHeight:
+            twips("\\sl", f.lineHeight());
+            m_out += "\\slmult0";
             break;
-        case QTextOption::DelimiterTab:
-            m_out += "\\tqdec";
+        case QTextBlockFormat::FixedHeight:
+            twips("\\sl-", f.lineHeight());
+            m_out += "\\slmult0";
             break;
         default:
             break;
         }
-        twips("\\tx", t.position);
-    }
-    if (f.nonBreakableLines()) {
-        m_out += "\\keep";
-    }
-    if (f.boolProperty(parts::keepWithNext)) {
-        m_out += "\\keepn";
-    }
-    if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) {
-        m_out += "\\pagebb";
+        for (const QTextOption::Tab &t : f.tabPositions()) {
+            switch (t.type) {
+            case QTextOption::RightTab:
+                m_out += "\\tqr";
+                break;
+            case QTextOption::CenterTab:
+                m_out += "\\tqc";
+                break;
+            case QTextOption::DelimiterTab:
+                m_out += "\\tqdec";
+                break;
+            default:
+                break;
+            }
+            twips("\\tx", t.position);
+        }
+        if (f.nonBreakableLines()) {
+            m_out += "\\keep";
+        }
+        if (f.boolProperty(parts::keepWithNext)) {
+            m_out += "\\keepn";
+        }
+        if (f.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore) {
+            m_out += "\\pagebb";
+        }
+        if (key >= 0) {
+            m_paragraphWords.insert(key, m_out.mid(start));
+        }
+    } else {
+        m_out += *cached;
     }
     m_out += ' ';
 }
@@ -939,6 +955,7 @@ void Writer::writeBody()
                         .replace(u'"', QStringLiteral("\\\""));
                     writeText(escaped);
                     m_out += "\"}{\\fldrslt ";
+                    m_uc = outsideUc; // a \uc in the instruction ended with its group
                 }
             }
             writeProps(p.props);

@@ -661,6 +661,10 @@ void TestRtfWriter::structureSurvives_data()
                "{\\rtf1 see {\\field{\\*\\fldinst HYPERLINK \"http://a.example/x?y=1\" \\\\o "
                "\"tip\"}{\\fldrslt here}} and {\\field{\\*\\fldinst PAGE}{\\fldrslt 7}}\\par}")
         << QStringLiteral("[see here and 7] link http://a.example/x?y=1:here");
+    QTest::newRow("hyperlink beyond ASCII")
+        << QByteArray("{\\rtf1 \\u20013?{\\field{\\*\\fldinst HYPERLINK \"http://a/\\u222?\"}"
+                      "{\\fldrslt \\u222?\\u228?}}\\par}")
+        << QStringLiteral("[中Þä] link http://a/Þ:Þä");
     QTest::newRow("paragraph layout")
         << QByteArray(
                "{\\rtf1\\pard\\li720\\ri360\\fi-360\\sb120\\sa240\\sl360\\slmult1\\tqr\\tx4000"
