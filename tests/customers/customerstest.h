@@ -14,6 +14,7 @@
 #include <QDate>
 
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -34,6 +35,27 @@ inline QString clusterUrl()
                                                  : qgetenv("DIALVANE_TEST_CLUSTER")));
     if (!file.open(QIODevice::ReadOnly))
         qFatal("the test cluster is not running (no %s)", qPrintable(file.fileName()));
+    return QString::fromUtf8(file.readAll()).trimmed();
+}
+
+// Runs the cluster script ("start", "pause", "stop") on the test's private cluster, one that
+// the test may stop and start without disturbing the shared one.
+inline bool privateCluster(const QString &action)
+{
+    QProcess script;
+    script.start(QStringLiteral("sh"),
+                 {QString::fromLocal8Bit(qgetenv("DIALVANE_PGCLUSTER")), action,
+                  QString::fromLocal8Bit(qgetenv("DIALVANE_PRIVATE_CLUSTER"))});
+    return script.waitForFinished(120000) && script.exitCode() == 0;
+}
+
+// The URL of the private cluster once it runs, read from the file its script wrote.
+inline QString privateClusterUrl()
+{
+    QFile file(QString::fromLocal8Bit(qgetenv("DIALVANE_PRIVATE_CLUSTER")) +
+               QStringLiteral("/url"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
     return QString::fromUtf8(file.readAll()).trimmed();
 }
 

@@ -2,7 +2,6 @@
 
 #include "customers/data/changenotifier.h"
 
-#include <QProcess>
 #include <QSignalSpy>
 
 using kestrova::ChangeNotifier;
@@ -15,15 +14,6 @@ namespace {
 
 const QString kClients = u"客户"_s;
 const QString kName = u"客户名称"_s;
-
-// Runs the cluster script on the test's private cluster.
-bool cluster(const QString &action)
-{
-    QProcess script;
-    script.start(u"sh"_s, {QString::fromLocal8Bit(qgetenv("DIALVANE_PGCLUSTER")), action,
-                           QString::fromLocal8Bit(qgetenv("DIALVANE_PRIVATE_CLUSTER"))});
-    return script.waitForFinished(120000) && script.exitCode() == 0;
-}
 
 } // namespace
 
@@ -92,10 +82,9 @@ void TestServerDesks::ownWritesAreNotAnnounced()
 
 void TestServerDesks::lostServerMidEdit()
 {
-    QVERIFY(cluster(u"start"_s));
-    QFile urlFile(QString::fromLocal8Bit(qgetenv("DIALVANE_PRIVATE_CLUSTER")) + u"/url"_s);
-    QVERIFY(urlFile.open(QIODevice::ReadOnly));
-    const QString url = QString::fromUtf8(urlFile.readAll()).trimmed();
+    QVERIFY(privateCluster(u"start"_s));
+    const QString url = privateClusterUrl();
+    QVERIFY(!url.isEmpty());
     {
         RawDatabase raw(url);
         raw.exec(u"DROP TABLE IF EXISTS \"客户\", \"工作计划\""_s);
@@ -109,7 +98,7 @@ void TestServerDesks::lostServerMidEdit()
     db.Move(2);
     db.SetRecord(kName, u"乙改"_s);
     db.SetRecord(u"电话"_s, u"0571-1"_s);
-    QVERIFY(cluster(u"pause"_s));
+    QVERIFY(privateCluster(u"pause"_s));
 
     try {
         db.Update();
@@ -123,7 +112,7 @@ void TestServerDesks::lostServerMidEdit()
     QCOMPARE(db.ErrorKind(), DataError::ConnectionLost);
     QCOMPARE(guard.messages, QStringList()); // no "database damaged", no end of the program
 
-    QVERIFY(cluster(u"start"_s));
+    QVERIFY(privateCluster(u"start"_s));
     db.Update(); // the next command reconnects and commits the whole row
     QCOMPARE(db.GetRecordCount(), 2);
     db.Move(2);
@@ -132,7 +121,7 @@ void TestServerDesks::lostServerMidEdit()
                                      "ORDER BY 1"_s),
              (QStringList{u"乙改0571-1"_s, u"甲"_s}));
     QCOMPARE(guard.messages, QStringList());
-    QVERIFY(cluster(u"stop"_s));
+    QVERIFY(privateCluster(u"stop"_s));
 }
 
 QTEST_GUILESS_MAIN(TestServerDesks)

@@ -12,7 +12,6 @@
 
 #include <QLabel>
 #include <QListWidget>
-#include <QProcess>
 #include <QToolBar>
 
 using namespace kestrova;
@@ -21,15 +20,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kArrival = 10000; // ms a notification may take
-
-// Runs the cluster script on this test's private cluster.
-bool cluster(const QString &action)
-{
-    QProcess script;
-    script.start(u"sh"_s, {QString::fromLocal8Bit(qgetenv("DIALVANE_PGCLUSTER")), action,
-                           QString::fromLocal8Bit(qgetenv("DIALVANE_PRIVATE_CLUSTER"))});
-    return script.waitForFinished(120000) && script.exitCode() == 0;
-}
 
 void press(QWidget *window, const QString &key)
 {
@@ -142,10 +132,9 @@ void TestWindowDesks::planWindowHearsOtherDesk()
 // it is back, the next "刷新" reconnects and lists the rows.
 void TestWindowDesks::lostServerLeavesWindowsUsable()
 {
-    QVERIFY(cluster(u"start"_s));
-    QFile urlFile(QString::fromLocal8Bit(qgetenv("DIALVANE_PRIVATE_CLUSTER")) + u"/url"_s);
-    QVERIFY(urlFile.open(QIODevice::ReadOnly));
-    const QString url = QString::fromUtf8(urlFile.readAll()).trimmed();
+    QVERIFY(privateCluster(u"start"_s));
+    const QString url = privateClusterUrl();
+    QVERIFY(!url.isEmpty());
     {
         RawDatabase raw(url);
         raw.exec(u"DROP TABLE IF EXISTS \"客户\", \"工作计划\""_s);
@@ -158,7 +147,7 @@ void TestWindowDesks::lostServerLeavesWindowsUsable()
     QVERIFY(loaded(clients));
     frmPlan plans(url);
     QCOMPARE(clients.lstvwClientInfo()->rowCount(), 2);
-    QVERIFY(cluster(u"pause"_s));
+    QVERIFY(privateCluster(u"pause"_s));
 
     press(&clients, u"刷新"_s);
     QVERIFY(loaded(clients));
@@ -170,7 +159,7 @@ void TestWindowDesks::lostServerLeavesWindowsUsable()
     // The list stays as it was.
     QCOMPARE(column(clients.lstvwClientInfo(), ClientName), (QStringList{u"甲"_s, u"乙"_s}));
 
-    QVERIFY(cluster(u"start"_s));
+    QVERIFY(privateCluster(u"start"_s));
     m_recorder->messages.clear();
     press(&clients, u"刷新"_s);
     QVERIFY(loaded(clients));
@@ -179,7 +168,7 @@ void TestWindowDesks::lostServerLeavesWindowsUsable()
     QVERIFY(!plans.IsLoading());
     QCOMPARE(m_recorder->texts(), QStringList());
     setDataFilePath(m_database->path());
-    QVERIFY(cluster(u"stop"_s));
+    QVERIFY(privateCluster(u"stop"_s));
 }
 
 QTEST_MAIN(TestWindowDesks)
