@@ -189,11 +189,12 @@ void frmClient::buildFindBar()
     layout->addWidget(label(QStringLiteral("查找内容")));
     layout->addWidget(txtFilte, 1);
     layout->addWidget(TbrFind);
+    // Beside the find key, so the answer to a find is in view at the window's first width.
+    layout->addWidget(rowCountLabel(picFind));
     layout->addSpacing(10);
     layout->addWidget(cmbClass);
     layout->addWidget(tbClass);
     layout->addStretch();
-    layout->addWidget(rowCountLabel(picFind));
 }
 
 void frmClient::InitClientColumns()
