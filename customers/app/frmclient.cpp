@@ -476,7 +476,6 @@ void frmClient::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-
 QString frmClient::currentFilter() const
 {
     return m_db->Filter();

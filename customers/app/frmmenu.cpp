@@ -1,8 +1,8 @@
 #include "frmmenu.h"
 
 #include "appstate.h"
-#include "datatransfer.h"
 #include "customers/shared/recordlistview.h"
+#include "datatransfer.h"
 #include "frmclient.h"
 #include "frmclientinfo.h"
 

@@ -1,9 +1,9 @@
 #include "mdifrmmain.h"
 
 #include "appstate.h"
-#include "datatransfer.h"
 #include "customers/shared/settings.h"
 #include "customers/shared/toolbaricons.h"
+#include "datatransfer.h"
 #include "form1.h"
 #include "frmclient.h"
 #include "frmdatabase.h"

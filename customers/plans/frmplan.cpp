@@ -889,7 +889,6 @@ void frmPlan::calendarMouseReleased(const QPoint &globalPos)
     menu->popup(globalPos);
 }
 
-
 QString frmPlan::currentFilter() const
 {
     return m_db->Filter();
