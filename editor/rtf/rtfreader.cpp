@@ -2344,6 +2344,13 @@ void Parser::finishFieldInstruction()
             target = a;
         }
     }
+    // Control characters cannot stand in an address and are never written; without them two
+    // links that are written alike read back alike.
+    const auto control = [](QChar c) {
+        return c.unicode() < 0x20 || droppedFromBody(c.unicode());
+    };
+    target.removeIf(control);
+    bookmark.removeIf(control);
     if (!bookmark.isEmpty()) {
         target += u'#' + bookmark;
     }

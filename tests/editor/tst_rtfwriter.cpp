@@ -665,6 +665,11 @@ void TestRtfWriter::structureSurvives_data()
         << QByteArray("{\\rtf1 \\u20013?{\\field{\\*\\fldinst HYPERLINK \"http://a/\\u222?\"}"
                       "{\\fldrslt \\u222?\\u228?}}\\par}")
         << QStringLiteral("[中Þä] link http://a/Þ:Þä");
+    QTest::newRow("hyperlink with control characters")
+        << QByteArray("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"http://a/\x01"
+                      "b\"}{\\fldrslt x}}{\\field{\\*\\fldinst HYPERLINK \"http://a/b\"}"
+                      "{\\fldrslt y}}\\par}")
+        << QStringLiteral("[xy] link http://a/b:xy");
     QTest::newRow("paragraph layout")
         << QByteArray(
                "{\\rtf1\\pard\\li720\\ri360\\fi-360\\sb120\\sa240\\sl360\\slmult1\\tqr\\tx4000"
