@@ -3,6 +3,7 @@
 #include "sqlconnection.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 
 namespace kestrova {
 
@@ -37,6 +38,19 @@ std::unique_ptr<Engine> Engine::open(const DatabaseLocation &location, OpenMode 
 QSqlDatabase Engine::database() const
 {
     return m_connection->database();
+}
+
+std::optional<QStringList> Engine::firstColumn(const QString &sql, QString *error) const
+{
+    QSqlQuery query(database());
+    if (!query.exec(sql)) {
+        *error = query.lastError().text();
+        return std::nullopt;
+    }
+    QStringList values;
+    while (query.next())
+        values.append(query.value(0).toString());
+    return values;
 }
 
 QVariant Engine::bindValue(const QVariant &stored, ColumnType) const

@@ -82,6 +82,9 @@ public:
 protected:
     explicit Engine(const DatabaseLocation &location);
 
+    // The first column of every row a catalogue query gives, or nothing (with the reason).
+    std::optional<QStringList> firstColumn(const QString &sql, QString *error) const;
+
     DatabaseLocation m_location;
     std::unique_ptr<SqlConnection> m_connection;
     bool m_sharedFile = false;

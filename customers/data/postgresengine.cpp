@@ -314,18 +314,12 @@ public:
     // open on a busy server.
     std::optional<QStringList> tableNames(QString *error) override
     {
-        QSqlQuery query(database());
-        if (!query.exec(QStringLiteral(
+        return firstColumn(
+            QStringLiteral(
                 "SELECT c.relname FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON "
                 "n.oid = c.relnamespace WHERE n.nspname = current_schema() AND c.relkind IN "
-                "('r', 'p', 'v', 'm', 'f') ORDER BY c.relname"))) {
-            *error = query.lastError().text();
-            return std::nullopt;
-        }
-        QStringList names;
-        while (query.next())
-            names.append(query.value(0).toString());
-        return names;
+                "('r', 'p', 'v', 'm', 'f') ORDER BY c.relname"),
+            error);
     }
 
     bool loadColumns(const QString &table, QList<ColumnInfo> *columns, QString *error) override

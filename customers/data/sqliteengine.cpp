@@ -38,16 +38,9 @@ public:
 
     std::optional<QStringList> tableNames(QString *error) override
     {
-        QSqlQuery query(database());
-        if (!query.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                       "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"))) {
-            *error = query.lastError().text();
-            return std::nullopt;
-        }
-        QStringList names;
-        while (query.next())
-            names.append(query.value(0).toString());
-        return names;
+        return firstColumn(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                          "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"),
+                           error);
     }
 
     bool loadColumns(const QString &table, QList<ColumnInfo> *columns, QString *error) override
