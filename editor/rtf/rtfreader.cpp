@@ -669,6 +669,7 @@ private:
     void setDestination(Dest dest);
     void addColour();
     void pageValue(Word word, int twips);
+    void beginPageSetup();
     void addLost(const QString &part);
     std::vector<Item> &flow(std::size_t depth);
     void openTablesTo(std::size_t depth);
@@ -1021,18 +1022,23 @@ void Parser::addColour()
     m_colour = {};
 }
 
-void Parser::pageValue(Word word, int twips)
+void Parser::beginPageSetup()
 {
-    // Only the first section's setup is kept; later sections rarely differ.
-    if (m_pageDone) {
-        return;
-    }
     if (!page.present) {
         // What readers assume for the values a document leaves out: Letter, 1.25" and 1".
         page.present = true;
         page.paperTwips = QSizeF(12240, 15840);
         page.marginsTwips = QMarginsF(1800, 1440, 1800, 1440);
     }
+}
+
+void Parser::pageValue(Word word, int twips)
+{
+    // Only the first section's setup is kept; later sections rarely differ.
+    if (m_pageDone) {
+        return;
+    }
+    beginPageSetup();
     switch (word) {
     case Word::PaperW:
         page.paperTwips.setWidth(twips);
@@ -1341,13 +1347,15 @@ void Parser::controlWord(QByteArrayView name, bool hasParam, int param)
     case Word::MargR:
     case Word::MargT:
     case Word::MargB:
-        if (hasParam && param > 0 && param < 1'000'000 && dest == Dest::Body) {
+        // A margin may be 0; a paper side may not.
+        if (hasParam && param >= (info.word == Word::PaperW || info.word == Word::PaperH ? 1 : 0) &&
+            param < 1'000'000 && dest == Dest::Body) {
             pageValue(info.word, param);
         }
         return;
     case Word::Landscape:
-        if (dest == Dest::Body) {
-            page.present = true;
+        if (dest == Dest::Body && !m_pageDone) {
+            beginPageSetup();
             page.landscape = true;
         }
         return;

@@ -682,6 +682,10 @@ void TestRtfWriter::structureSurvives_data()
                       "\\margb800\\landscape x\\par}")
         << QStringLiteral("page 16838x11906 landscape margins 1134,900,1000,800\n"
                           "[x]");
+    QTest::newRow("landscape before the sizes, a zero margin")
+        << QByteArray("{\\rtf1\\landscape\\margr0\\margt0 x\\par}")
+        << QStringLiteral("page 12240x15840 landscape margins 1800,0,0,1440\n"
+                          "[x]");
 }
 
 void TestRtfWriter::structureSurvives()
