@@ -114,6 +114,7 @@ private:
     void writeFontName(const QString &name, bool gbk);
 
     bool collectFrame(QTextFrame *frame, int depth);
+    bool collectItems(QTextFrame::iterator it, int depth);
     bool collectCell(const QTextTableCell &cell, int depth);
     bool collectTable(QTextTable *table, int depth);
     Block collectBlock(const QTextBlock &b, int from, int to, int depth);
@@ -353,7 +354,13 @@ QByteArray Writer::pictureOf(const QTextImageFormat &format)
 // Writes the content of a frame (the document or a cell) block by block.
 bool Writer::collectFrame(QTextFrame *frame, int depth)
 {
-    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+    return collectItems(frame->begin(), depth);
+}
+
+// The blocks and the frames (tables among them) from `it` to the end of its frame or cell.
+bool Writer::collectItems(QTextFrame::iterator it, int depth)
+{
+    for (; !it.atEnd(); ++it) {
         if (QTextFrame *child = it.currentFrame()) {
             QTextTable *table = qobject_cast<QTextTable *>(child);
             if (!(table ? collectTable(table, depth + 1) : collectFrame(child, depth))) {
@@ -372,18 +379,8 @@ bool Writer::collectFrame(QTextFrame *frame, int depth)
 bool Writer::collectCell(const QTextTableCell &cell, int depth)
 {
     const std::size_t first = m_blocks.size();
-    for (auto it = cell.begin(); !it.atEnd(); ++it) {
-        if (QTextFrame *child = it.currentFrame()) {
-            QTextTable *table = qobject_cast<QTextTable *>(child);
-            if (!(table ? collectTable(table, depth + 1) : collectFrame(child, depth))) {
-                return false;
-            }
-        } else {
-            if (!progressed()) {
-                return false;
-            }
-            m_blocks.push_back(collectBlock(it.currentBlock(), 0, m_doc.characterCount(), depth));
-        }
+    if (!collectItems(cell.begin(), depth)) {
+        return false;
     }
     if (m_blocks.size() == first || m_blocks.back().depth != depth) {
         Block empty;
