@@ -39,12 +39,8 @@ bool readTableData(const QString &dbPath, Target target, const QString &criteria
 {
     const DatabaseLocation location = DatabaseLocation::parse(dbPath);
     clsDataBase database(location);
-    if ((!location.isServer() && !QFileInfo::exists(location.path())) ||
-        !database.OpenDB(tableName(target))) {
-        *error = QStringLiteral("不能打开数据库 %1 的表 %2。")
-                     .arg(location.displayText(), tableName(target));
+    if (!openTargetTable(database, location, target, error))
         return false;
-    }
     try {
         if (!criteria.isEmpty())
             database.FilterString(criteria);

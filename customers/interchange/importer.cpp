@@ -373,17 +373,25 @@ bool writeRows(const QString &dbPath, const QList<TableRows> &tables, const Writ
     return true;
 }
 
-bool readTargetInfo(const QString &dbPath, Target target, QList<ColumnInfo> *columns,
-                    QSet<qint64> *keys, QString *error)
+bool openTargetTable(clsDataBase &database, const DatabaseLocation &location, Target target,
+                     QString *error)
 {
-    const DatabaseLocation location = DatabaseLocation::parse(dbPath);
-    clsDataBase database(location);
     if ((!location.isServer() && !QFileInfo::exists(location.path())) ||
         !database.OpenDB(tableName(target))) {
         *error = QStringLiteral("不能打开数据库 %1 的表 %2。")
                      .arg(location.displayText(), tableName(target));
         return false;
     }
+    return true;
+}
+
+bool readTargetInfo(const QString &dbPath, Target target, QList<ColumnInfo> *columns,
+                    QSet<qint64> *keys, QString *error)
+{
+    const DatabaseLocation location = DatabaseLocation::parse(dbPath);
+    clsDataBase database(location);
+    if (!openTargetTable(database, location, target, error))
+        return false;
     *columns = database.Columns();
     if (keys) {
         keys->clear();

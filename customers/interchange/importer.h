@@ -14,11 +14,19 @@
 #include <functional>
 #include <optional>
 
+namespace kestrova {
+class clsDataBase;
+class DatabaseLocation;
+} // namespace kestrova
+
 namespace kestrova::interchange {
 
 enum class Target { Clients, Plans };
 
 QString tableName(Target target);
+// Opens the target's table in the database at `location`; false with the reason for the user.
+bool openTargetTable(clsDataBase &database, const DatabaseLocation &location, Target target,
+                     QString *error);
 const QStringList &targetCaptions(Target target);
 std::optional<Target> targetFromName(const QString &name); // 客户 / 工作计划 / clients / plans
 
